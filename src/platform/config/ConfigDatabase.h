@@ -1,0 +1,63 @@
+#pragma once
+
+#include "StoreTree.h"
+
+class ConfigTransaction;
+
+// The persistent store: one SQLite file, absolute paths. Cheap to create:
+// every ConfigDatabase on the same file in one thread shares one connection.
+//
+// The file is, in this order: the one given to the constructor, the
+// platform value "ConfigStoreFile" set by the host, the environment variable
+// KIVO_STORE, or "kivo/config.db" under the user's data folder
+// ($XDG_DATA_HOME, else ~/.local/share). A missing file is created with its
+// folder; a file that is not a store, or cannot be opened, throws Err.
+//
+// Two processes may use one file side by side: a writer that finds the file
+// busy waits for the other instead of failing.
+class ConfigDatabase : public StoreTree
+{
+public:
+    ConfigDatabase();
+    explicit ConfigDatabase(const QString &file);
+    ~ConfigDatabase() override;
+
+    static QString defaultFile();
+    QString file() const;
+
+    // The platform values "CurrUser", "CorvalisRoot", "CurrMachine" (and
+    // "ConfigStoreFile"): as the host set them in the platform runtime, else
+    // from the environment (KIVO_CURR_USER, KIVO_CORVALIS_ROOT,
+    // KIVO_CURR_MACHINE, KIVO_STORE); "" when not set.
+    static QString GlobalValue(const QString &name);
+
+    // ConfigStore: a consistent in-memory copy of the whole subtree, null
+    // when the path does not exist. Its root carries the key's name.
+    std::shared_ptr<FreeConfigTree> LoadTree(const QString &path) const;
+    // Replaces the subtree named oldTree's root name below parentPath by
+    // newTree (stored under newTree's root name, in the old one's place), in
+    // one transaction. Without such a subtree, newTree is simply attached.
+    void SwapTree(const FreeConfigTree &newTree, const ConfigTree &oldTree,
+                  const QString &parentPath);
+
+    // Makes every write until commit() one change; without commit() the
+    // writes are rolled back when the scope ends. Scopes nest.
+    ConfigTransaction transaction();
+};
+
+// RAII scope of one store transaction.
+class ConfigTransaction
+{
+public:
+    explicit ConfigTransaction(std::shared_ptr<StoreConnection> connection);
+    ConfigTransaction(ConfigTransaction &&other) noexcept;
+    ConfigTransaction(const ConfigTransaction &) = delete;
+    ConfigTransaction &operator=(const ConfigTransaction &) = delete;
+    ~ConfigTransaction();
+
+    void commit();
+
+private:
+    std::shared_ptr<StoreConnection> m_connection;
+    bool m_open = false;
+};

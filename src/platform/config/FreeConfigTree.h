@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ConfigTree.h"
+
+struct ConfigNode;
+
+// A tree held in memory only. Subtrees opened on it share its nodes, so a
+// write through a subtree is seen by the whole tree.
+class FreeConfigTree : public ConfigTree
+{
+public:
+    FreeConfigTree();
+    ~FreeConfigTree() override;
+
+    // Empties the tree; the root becomes unnamed.
+    void Reset();
+
+    // The root node, for walking a whole tree without path look-ups (the
+    // store uses it to write a tree; the code pickers do not need it).
+    const ConfigNode &rootNode() const { return *m_node; }
+    ConfigNode &rootNode() { return *m_node; }
+
+protected:
+    std::optional<ConfigValue> readValue(const ConfigPath &path) const override;
+    void writeValue(const ConfigPath &path, const ConfigValue &value) override;
+    bool keyExists(const ConfigPath &path) const override;
+    QStringList childNames(const ConfigPath &path) const override;
+    int childCount(const ConfigPath &path) const override;
+    ConfigTreePtr openSubTree(const ConfigPath &path) const override;
+    void deleteKey(const ConfigPath &path) override;
+    QString rootName() const override;
+    void renameRoot(const QString &newName) override;
+    void attachTree(const ConfigPath &parent, const FreeConfigTree &tree) override;
+
+private:
+    FreeConfigTree(std::shared_ptr<ConfigNode> owner, ConfigNode *node);
+    std::shared_ptr<ConfigNode> m_owner; // keeps the whole tree alive
+    ConfigNode *m_node;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ConfigTree.h"
+
+class StoreConnection;
+
+// A live view of the persistent store below one key (the prefix). Paths are
+// relative to the prefix; reads and writes go straight to the store. The
+// store itself is the view with the empty prefix (ConfigDatabase).
+class StoreTree : public ConfigTree
+{
+public:
+    StoreTree(std::shared_ptr<StoreConnection> connection, ConfigPath prefix);
+    ~StoreTree() override;
+
+    const ConfigPath &prefix() const { return m_prefix; }
+
+protected:
+    std::optional<ConfigValue> readValue(const ConfigPath &path) const override;
+    void writeValue(const ConfigPath &path, const ConfigValue &value) override;
+    bool keyExists(const ConfigPath &path) const override;
+    QStringList childNames(const ConfigPath &path) const override;
+    int childCount(const ConfigPath &path) const override;
+    ConfigTreePtr openSubTree(const ConfigPath &path) const override;
+    void deleteKey(const ConfigPath &path) override;
+    QString rootName() const override;
+    // Renames the key in the store, with everything below it.
+    void renameRoot(const QString &newName) override;
+    void attachTree(const ConfigPath &parent, const FreeConfigTree &tree) override;
+
+    std::shared_ptr<StoreConnection> m_connection;
+    ConfigPath m_prefix;
+};
