@@ -5,14 +5,16 @@
 struct ConfigNode;
 
 // A tree held in memory only. Subtrees opened on it share its nodes, so a
-// write through a subtree is seen by the whole tree.
+// write through a subtree is seen by the whole tree. A subtree whose key is
+// deleted from the tree keeps its content as a tree of its own.
 class FreeConfigTree : public ConfigTree
 {
 public:
     FreeConfigTree();
     ~FreeConfigTree() override;
 
-    // Empties the tree; the root becomes unnamed.
+    // Empties the tree; the root becomes unnamed. On a subtree, the object
+    // becomes a new empty tree and the tree it was opened on is left alone.
     void Reset();
 
     // The root node, for walking a whole tree without path look-ups (the
@@ -33,7 +35,11 @@ protected:
     void attachTree(const ConfigPath &parent, const FreeConfigTree &tree) override;
 
 private:
-    FreeConfigTree(std::shared_ptr<ConfigNode> owner, ConfigNode *node);
-    std::shared_ptr<ConfigNode> m_owner; // keeps the whole tree alive
-    ConfigNode *m_node;
+    FreeConfigTree(std::shared_ptr<ConfigNode> parent, std::shared_ptr<ConfigNode> node);
+    ConfigNode *find(const ConfigPath &path) const;
+
+    // The key this subtree was opened below; RenameRoot must re-index the
+    // name there. Null for a tree's own root.
+    std::shared_ptr<ConfigNode> m_parent;
+    std::shared_ptr<ConfigNode> m_node;
 };

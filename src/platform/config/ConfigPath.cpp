@@ -1,0 +1,116 @@
+#include "ConfigPath.h"
+
+#include "platform/Err.h"
+
+#include <algorithm>
+
+namespace {
+
+QString quoted(const QString &path)
+{
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+bool isControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7f && u <= 0x9f);
+}
+
+// Names in error texts go into log files and message boxes: control
+// characters are shown as escapes so the text stays on one line.
+QString printable(const QString &text)
+{
+    QString shown;
+    for (const QChar c : text) {
+        if (isControl(c))
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+} // namespace
+
+ConfigPath ConfigPath::parse(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    const QStringList names = path.split(QLatin1Char('\\'));
+    if (names.size() > MaxDepth)
+        throw Err(Err::InvalidPath,
+                  QStringLiteral("The configuration path %1 is deeper than %2 keys")
+                      .arg(quoted(printable(path.left(200))))
+                      .arg(MaxDepth));
+    for (const QString &name : names) {
+        try {
+            validateName(name);
+        } catch (const Err &e) {
+            throw Err(e.number(), QStringLiteral("Invalid configuration path %1: %2")
+                                      .arg(quoted(printable(path.left(300))), e.description()));
+        }
+    }
+    return ConfigPath(names);
+}
+
+ConfigPath ConfigPath::fromNames(QStringList names)
+{
+    if (names.size() > MaxDepth)
+        throw Err(Err::InvalidPath,
+                  QStringLiteral("A configuration path is deeper than %1 keys").arg(MaxDepth));
+    for (const QString &name : names)
+        validateName(name);
+    return ConfigPath(std::move(names));
+}
+
+ConfigPath ConfigPath::parent() const
+{
+    QStringList names = m_names;
+    if (!names.isEmpty())
+        names.removeLast();
+    return ConfigPath(std::move(names));
+}
+
+ConfigPath ConfigPath::child(const QString &name) const
+{
+    return joined(fromNames({name}));
+}
+
+ConfigPath ConfigPath::joined(const ConfigPath &relative) const
+{
+    if (m_names.size() + relative.m_names.size() > MaxDepth)
+        throw Err(Err::InvalidPath,
+                  QStringLiteral("The configuration path %1 is deeper than %2 keys")
+                      .arg(quoted(toString() + QLatin1Char('\\') + relative.toString()),
+                           QString::number(MaxDepth)));
+    return ConfigPath(m_names + relative.m_names);
+}
+
+QString ConfigPath::foldCase(const QString &text)
+{
+    QString folded = text;
+    for (QChar &c : folded) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return folded;
+}
+
+void ConfigPath::validateName(const QString &name)
+{
+    if (name.isEmpty())
+        throw Err(Err::InvalidPath,
+                  QStringLiteral("empty key name (a leading, trailing or doubled \"\\\")"));
+    if (name.size() > MaxNameLength)
+        throw Err(Err::NameTooLong,
+                  QStringLiteral("the key name %1... is longer than %2 characters")
+                      .arg(quoted(printable(name.left(40))))
+                      .arg(MaxNameLength));
+    if (name.contains(QLatin1Char('\\')))
+        throw Err(Err::InvalidPath,
+                  QStringLiteral("the key name %1 contains \"\\\"").arg(quoted(printable(name))));
+    if (std::any_of(name.cbegin(), name.cend(), isControl))
+        throw Err(Err::InvalidPath, QStringLiteral("the key name %1 contains a control character")
+                                        .arg(quoted(printable(name))));
+}
