@@ -1,8 +1,7 @@
 #pragma once
 
+#include "ConfigTransaction.h"
 #include "StoreTree.h"
-
-class ConfigTransaction;
 
 // The persistent store: one SQLite file, absolute paths. Cheap to create:
 // every ConfigDatabase on the same file in one thread shares one connection.
@@ -43,21 +42,4 @@ public:
     // Makes every write until commit() one change; without commit() the
     // writes are rolled back when the scope ends. Scopes nest.
     ConfigTransaction transaction();
-};
-
-// RAII scope of one store transaction.
-class ConfigTransaction
-{
-public:
-    explicit ConfigTransaction(std::shared_ptr<StoreConnection> connection);
-    ConfigTransaction(ConfigTransaction &&other) noexcept;
-    ConfigTransaction(const ConfigTransaction &) = delete;
-    ConfigTransaction &operator=(const ConfigTransaction &) = delete;
-    ~ConfigTransaction();
-
-    void commit();
-
-private:
-    std::shared_ptr<StoreConnection> m_connection;
-    bool m_open = false;
 };

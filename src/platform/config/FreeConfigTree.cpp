@@ -7,8 +7,9 @@
 
 FreeConfigTree::FreeConfigTree() : m_node(std::make_shared<ConfigNode>()) {}
 
-FreeConfigTree::FreeConfigTree(std::shared_ptr<ConfigNode> parent, std::shared_ptr<ConfigNode> node)
-    : m_parent(std::move(parent)), m_node(std::move(node))
+FreeConfigTree::FreeConfigTree(std::shared_ptr<ConfigNode> parent, std::shared_ptr<ConfigNode> node,
+                               int depth)
+    : m_parent(std::move(parent)), m_node(std::move(node)), m_depth(depth)
 {
 }
 
@@ -17,6 +18,7 @@ FreeConfigTree::~FreeConfigTree() = default;
 void FreeConfigTree::Reset()
 {
     m_parent.reset();
+    m_depth = 0;
     m_node = std::make_shared<ConfigNode>();
 }
 
@@ -31,6 +33,16 @@ ConfigNode *FreeConfigTree::find(const ConfigPath &path) const
     return node;
 }
 
+void FreeConfigTree::checkDepth(const ConfigPath &path) const
+{
+    if (m_depth + path.names().size() > ConfigPath::MaxDepth)
+        throw Err(Err::InvalidPath,
+                  QStringLiteral("The configuration path \"%1\" is deeper than %2 "
+                                 "keys below the tree's root")
+                      .arg(path.toString().left(300))
+                      .arg(ConfigPath::MaxDepth));
+}
+
 std::optional<ConfigValue> FreeConfigTree::readValue(const ConfigPath &path) const
 {
     const ConfigNode *node = find(path);
@@ -39,6 +51,7 @@ std::optional<ConfigValue> FreeConfigTree::readValue(const ConfigPath &path) con
 
 void FreeConfigTree::writeValue(const ConfigPath &path, const ConfigValue &value)
 {
+    checkDepth(path);
     ConfigNode *node = m_node.get();
     for (const QString &name : path.names())
         node = &node->childOrAdd(name);
@@ -76,7 +89,8 @@ ConfigTreePtr FreeConfigTree::openSubTree(const ConfigPath &path) const
         if (!node)
             return nullptr;
     }
-    return ConfigTreePtr(new FreeConfigTree(std::move(parent), std::move(node)));
+    return ConfigTreePtr(
+        new FreeConfigTree(std::move(parent), std::move(node), m_depth + int(path.names().size())));
 }
 
 void FreeConfigTree::deleteKey(const ConfigPath &path)
@@ -115,6 +129,7 @@ void FreeConfigTree::renameRoot(const QString &newName)
 void FreeConfigTree::attachTree(const ConfigPath &parent, const FreeConfigTree &tree)
 {
     // Copy first: the tree may be a subtree of this one, even the key it replaces.
+    checkDepth(parent.child(tree.RootName()));
     std::shared_ptr<ConfigNode> copy = tree.rootNode().clone();
     ConfigNode *node = m_node.get();
     for (const QString &name : parent.names())

@@ -35,11 +35,14 @@ protected:
     void attachTree(const ConfigPath &parent, const FreeConfigTree &tree) override;
 
 private:
-    FreeConfigTree(std::shared_ptr<ConfigNode> parent, std::shared_ptr<ConfigNode> node);
+    FreeConfigTree(std::shared_ptr<ConfigNode> parent, std::shared_ptr<ConfigNode> node, int depth);
     ConfigNode *find(const ConfigPath &path) const;
+    // A tree may hold no deeper keys than the store will take.
+    void checkDepth(const ConfigPath &path) const;
 
     // The key this subtree was opened below; RenameRoot must re-index the
     // name there. Null for a tree's own root.
     std::shared_ptr<ConfigNode> m_parent;
     std::shared_ptr<ConfigNode> m_node;
+    int m_depth = 0; // of m_node below the tree's root
 };

@@ -28,6 +28,13 @@ protected:
     void renameRoot(const QString &newName) override;
     void attachTree(const ConfigPath &parent, const FreeConfigTree &tree) override;
 
+    ConfigPath absolute(const ConfigPath &path) const { return m_prefix.joined(path); }
+    // Stores tree below the absolute parent path in one transaction, in the
+    // place of the child folded as oldFoldedName (or at the end) and
+    // replacing a child of the tree's own name.
+    void replaceChild(const ConfigPath &parent, const QString &oldFoldedName,
+                      const FreeConfigTree &tree);
+
     std::shared_ptr<StoreConnection> m_connection;
     ConfigPath m_prefix;
 };

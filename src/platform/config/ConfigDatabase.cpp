@@ -1,0 +1,161 @@
+#include "ConfigDatabase.h"
+
+#include "ConfigNode.h"
+#include "FreeConfigTree.h"
+#include "StoreConnection.h"
+#include "StoreQuery.h"
+#include "platform/Err.h"
+
+#include <kivo/runtime.h>
+
+#include <QDir>
+#include <QHash>
+
+#include <sqlite3.h>
+
+namespace {
+
+// The subtree below the key folded as ?1 (see StoreTree), parents before
+// their children and siblings in store order.
+constexpr const char *SelectBelow =
+    "SELECT parent, fname, name, value FROM keys "
+    "WHERE parent = ?1 OR (parent >= ?2 AND parent < ?3) ORDER BY parent, ord";
+constexpr const char *SelectAll =
+    "SELECT parent, fname, name, value FROM keys ORDER BY parent, ord";
+constexpr const char *SelectKey = "SELECT name, value FROM keys WHERE parent = ?1 AND fname = ?2";
+
+// Reads of several statements see one state of the file; inside a write
+// transaction they already do.
+class ReadSnapshot
+{
+public:
+    explicit ReadSnapshot(StoreConnection &connection)
+        : m_connection(connection), m_own(sqlite3_get_autocommit(connection.handle()) != 0)
+    {
+        if (m_own)
+            m_connection.execute("BEGIN");
+    }
+    ~ReadSnapshot()
+    {
+        if (m_own)
+            sqlite3_exec(m_connection.handle(), "COMMIT", nullptr, nullptr, nullptr);
+    }
+
+private:
+    StoreConnection &m_connection;
+    bool m_own;
+};
+
+QString platformValue(const QString &name)
+{
+    BSTR value = nullptr;
+    if (GetPlatformValue(reinterpret_cast<const OLECHAR *>(name.utf16()), &value) != S_OK)
+        return QString();
+    const QString text = QString::fromUtf16(value, SysStringLen(value));
+    SysFreeString(value);
+    return text;
+}
+
+} // namespace
+
+ConfigDatabase::ConfigDatabase() : ConfigDatabase(defaultFile()) {}
+
+ConfigDatabase::ConfigDatabase(const QString &file)
+    : StoreTree(StoreConnection::open(file.isEmpty() ? defaultFile() : file), ConfigPath())
+{
+}
+
+ConfigDatabase::~ConfigDatabase() = default;
+
+QString ConfigDatabase::defaultFile()
+{
+    const QString configured = GlobalValue(QStringLiteral("ConfigStoreFile"));
+    if (!configured.isEmpty())
+        return configured;
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    // A relative XDG_DATA_HOME is invalid and is ignored.
+    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome))
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    return dataHome + QStringLiteral("/kivo/config.db");
+}
+
+QString ConfigDatabase::file() const
+{
+    return m_connection->file();
+}
+
+QString ConfigDatabase::GlobalValue(const QString &name)
+{
+    static const QHash<QString, const char *> environmentNames = {
+        {QStringLiteral("CurrUser"), "KIVO_CURR_USER"},
+        {QStringLiteral("CorvalisRoot"), "KIVO_CORVALIS_ROOT"},
+        {QStringLiteral("CurrMachine"), "KIVO_CURR_MACHINE"},
+        {QStringLiteral("ConfigStoreFile"), "KIVO_STORE"},
+    };
+    if (name.isEmpty())
+        return QString();
+    const QString value = platformValue(name);
+    if (!value.isEmpty())
+        return value;
+    const char *variable = environmentNames.value(name);
+    return variable ? qEnvironmentVariable(variable) : QString();
+}
+
+std::shared_ptr<FreeConfigTree> ConfigDatabase::LoadTree(const QString &path) const
+{
+    const ConfigPath key = absolute(ConfigPath::parse(path));
+    const QByteArray folded = key.folded().toUtf8();
+    auto tree = std::make_shared<FreeConfigTree>();
+    ReadSnapshot snapshot(*m_connection);
+    if (!key.isRoot()) {
+        StoreQuery root(*m_connection, SelectKey);
+        root.bind(1, key.parent().folded()).bind(2, ConfigPath::foldCase(key.name()));
+        if (!root.next())
+            return nullptr;
+        tree->rootNode().name = root.text(0);
+        tree->rootNode().value = root.value(1);
+    }
+    StoreQuery rows(*m_connection, key.isRoot() ? SelectAll : SelectBelow);
+    if (!key.isRoot()) {
+        const QString text = key.folded();
+        rows.bind(1, text).bind(2, text + QLatin1Char('\\')).bind(3, text + QLatin1Char(']'));
+    }
+    // Rows come grouped by parent, so the parent node is looked up once per
+    // group; keys of the map are folded full paths as the store holds them.
+    QHash<QByteArray, ConfigNode *> nodeByPath;
+    nodeByPath.insert(folded, &tree->rootNode());
+    QByteArray parentPath;
+    ConfigNode *parent = nullptr;
+    while (rows.next()) {
+        const QByteArray rowParent = rows.utf8(0);
+        if (!parent || rowParent != parentPath) {
+            parentPath = QByteArray(rowParent.constData(), rowParent.size());
+            parent = nodeByPath.value(parentPath);
+            if (!parent)
+                continue; // cannot happen in a consistent store; skip the orphan
+        }
+        ConfigNode &node = parent->addChild(rows.text(2));
+        node.value = rows.value(3);
+        QByteArray path = parentPath;
+        if (!path.isEmpty())
+            path += '\\';
+        path += rows.utf8(1);
+        nodeByPath.insert(path, &node);
+    }
+    return tree;
+}
+
+void ConfigDatabase::SwapTree(const FreeConfigTree &newTree, const ConfigTree &oldTree,
+                              const QString &parentPath)
+{
+    const ConfigPath parent = absolute(ConfigPath::parse(parentPath));
+    if (newTree.RootName().isEmpty())
+        throw Err(Err::InvalidArgument,
+                  QStringLiteral("Cannot store an unnamed tree below \"%1\"").arg(parentPath));
+    replaceChild(parent, ConfigPath::foldCase(oldTree.RootName()), newTree);
+}
+
+ConfigTransaction ConfigDatabase::transaction()
+{
+    return ConfigTransaction(m_connection);
+}
