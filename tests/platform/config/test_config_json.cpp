@@ -1,0 +1,130 @@
+#include "platform/Err.h"
+#include "platform/config/ConfigJson.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The text of the Err the import throws, or "" when it did not throw.
+QString importError(const QByteArray &json)
+{
+    try {
+        ConfigJson::fromJson(json);
+    } catch (const Err &e) {
+        EXPECT_EQ(e.number(), Err::ImportFailure);
+        return e.description();
+    }
+    return {};
+}
+
+} // namespace
+
+// Guards against losing store order (QJsonObject sorts) and against integers
+// coming back as strings or numeric strings as integers.
+TEST(ConfigJson, RoundTripKeepsOrderValuesAndTypes)
+{
+    FreeConfigTree tree;
+    tree.RenameRoot(QString(), QStringLiteral("layout"));
+    tree.WriteString(QStringLiteral("zeta"), QStringLiteral("last letter, first key"));
+    tree.WriteLong(QStringLiteral("alpha\\width"), -2147483647 - 1);
+    tree.WriteString(QStringLiteral("alpha\\code"), QStringLiteral("0042"));
+    tree.WriteString(QStringLiteral("Mixed Case\\caption"),
+                     QStringLiteral("Différential \"dx\"\n"));
+    tree.WriteLong(QString(), 7);
+
+    const auto copy = ConfigJson::fromJson(ConfigJson::toJson(tree));
+
+    EXPECT_EQ(copy->RootName(), QStringLiteral("layout"));
+    EXPECT_EQ(copy->ChildNames(QString()).names(), (QStringList{"zeta", "alpha", "Mixed Case"}));
+    EXPECT_EQ(copy->ChildNames(QStringLiteral("alpha")).names(), (QStringList{"width", "code"}));
+    EXPECT_EQ(copy->ReadValue(QStringLiteral("alpha\\width")),
+              ConfigValue(qint32(-2147483647 - 1)));
+    EXPECT_EQ(copy->ReadValue(QStringLiteral("alpha\\code")), ConfigValue(QStringLiteral("0042")));
+    EXPECT_EQ(copy->ReadString(QStringLiteral("mixed case\\caption")),
+              QStringLiteral("Différential \"dx\"\n"));
+    EXPECT_EQ(copy->ReadValue(QString()), ConfigValue(qint32(7)));
+    EXPECT_FALSE(copy->ReadValue(QStringLiteral("alpha")).has_value());
+}
+
+// A syntax error must point at the line an administrator has to fix, not at
+// a byte offset.
+TEST(ConfigJson, ParseErrorNamesTheLine)
+{
+    const QByteArray json =
+        "{\n  \"name\": \"a\",\n  \"keys\": [\n    {\"name\": \"b\" \"value\": 1}\n  ]\n}\n";
+    EXPECT_TRUE(importError(json).startsWith(QStringLiteral("line 4: ")));
+    EXPECT_TRUE(importError("[1, 2]").startsWith(QStringLiteral("line 1: ")));
+}
+
+// Every way a document can break the key format is refused with the key's
+// path and line, instead of importing a tree the store would misread.
+TEST(ConfigJson, FormatErrorsNameKeyPathAndLine)
+{
+    struct Case
+    {
+        QByteArray json;
+        QString expected;
+    };
+    const QList<Case> cases = {
+        {"{\"keys\": []}", QStringLiteral("line 1: the top key: \"name\" is missing")},
+        {"{\"name\": \"t\",\n \"keys\": [\n {\"value\": 1}]}",
+         QStringLiteral("line 3: key \"t\": a key below it has no \"name\"")},
+        {"{\"name\": \"t\",\n \"keys\": [\n {\"name\": \"Sex\"},\n {\"name\": \"sEX\"}]}",
+         QStringLiteral(
+             "line 4: key \"t\\sEX\": a key of that name (ignoring case) appears twice")},
+        {"{\"name\": \"t\", \"keys\": [{\"name\": \"a\\\\b\"}]}",
+         QStringLiteral("line 1: key \"t\\a\\b\": ")},
+        {"{\"name\": \"t\", \"keys\": [{\"name\": \"\"}]}",
+         QStringLiteral("line 1: key \"t\\\": ")},
+        {"{\"name\": \"t\",\n\"keys\": [{\"name\": \"a\",\n \"keys\": [{\"name\": \"n\", "
+         "\"value\": 2147483648}]}]}",
+         QStringLiteral(
+             "line 3: key \"t\\a\\n\": the value 2147483648 is not a whole number in 32-bit")},
+        {"{\"name\": \"t\", \"value\": 1.5}", QStringLiteral("line 1: key \"t\": the value 1.5")},
+        {"{\"name\": \"t\", \"value\": true}",
+         QStringLiteral("line 1: key \"t\": \"value\" must be text or a whole number")},
+        {"{\"name\": \"t\", \"keys\": {\"name\": \"a\"}}",
+         QStringLiteral("line 1: key \"t\": \"keys\" must be an array")},
+        {"{\"name\": \"t\", \"keys\": [{\"name\": \"a\"}, 3]}",
+         QStringLiteral("line 1: key \"t\": entry 2 of \"keys\" is not a key object")},
+        {"{\"name\": \"t\", \"children\": []}",
+         QStringLiteral("line 1: key \"t\": unknown member")},
+    };
+    for (const Case &c : cases)
+        EXPECT_TRUE(importError(c.json).startsWith(c.expected))
+            << c.json.constData() << "\n  gave: " << importError(c.json).toStdString();
+}
+
+// Objects nested in strings must not throw the line count of later keys off.
+TEST(ConfigJson, LineCountIgnoresBracesInsideStrings)
+{
+    const QByteArray json = "{\"name\": \"t\", \"keys\": [\n"
+                            "{\"name\": \"a\", \"value\": \"{ \\\"{\"},\n"
+                            "{\"name\": \"b\", \"value\": false}]}";
+    EXPECT_TRUE(importError(json).startsWith(QStringLiteral("line 3: key \"t\\b\"")));
+}
+
+// Seed files wrap the key in {"parent", "tree"}: the parent must come back
+// and lines inside the tree must still be right.
+TEST(ConfigJson, WrappedDocumentHandsBackItsOtherMembers)
+{
+    QJsonObject document;
+    const auto tree = ConfigJson::fromJson(
+        "{\"parent\": \"Corvalis\\\\system\",\n \"tree\": {\"name\": \"ui\", \"keys\": [\n"
+        "{\"name\": \"font_name\", \"value\": \"MS Sans Serif\"}]}}",
+        QStringLiteral("tree"), &document);
+    EXPECT_EQ(document.value(QStringLiteral("parent")).toString(),
+              QStringLiteral("Corvalis\\system"));
+    EXPECT_EQ(tree->RootName(), QStringLiteral("ui"));
+    EXPECT_EQ(tree->ReadString(QStringLiteral("font_name")), QStringLiteral("MS Sans Serif"));
+
+    try {
+        ConfigJson::fromJson("{\"parent\": \"p\",\n \"tree\": {\"name\": \"ui\", \"keys\": [\n"
+                             "{\"name\": \"font_size\", \"value\": 3.5}]}}",
+                             QStringLiteral("tree"), &document);
+        FAIL() << "a fractional value was accepted";
+    } catch (const Err &e) {
+        EXPECT_TRUE(e.description().startsWith(QStringLiteral("line 3: key \"ui\\font_size\"")))
+            << e.description().toStdString();
+    }
+}
