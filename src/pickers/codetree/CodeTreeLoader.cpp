@@ -1,0 +1,133 @@
+#include "CodeTreeLoader.h"
+
+#include "CodeKeyPath.h"
+#include "CsvReader.h"
+#include "platform/Err.h"
+#include "platform/config/ConfigNode.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+namespace {
+
+const QString DescriptionKey = QStringLiteral("description");
+
+[[noreturn]] void fail(int line, const QString &message)
+{
+    throw Err(Err::ImportFailure, QStringLiteral("line %1: %2").arg(line).arg(message));
+}
+
+// The key path of an ACR code, "" when the text is not one.
+QString acrKeyPath(const QString &code)
+{
+    static const QRegularExpression anatomy(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression pathology(QStringLiteral("^([0-9]+)\\s*-\\s*([0-9]+)$"));
+    if (anatomy.match(code).hasMatch())
+        return CodeKeyPath::acrAnatomy(code);
+    const QRegularExpressionMatch match = pathology.match(code);
+    if (match.hasMatch())
+        return CodeKeyPath::acrPathology(match.captured(1).left(1), match.captured(2));
+    return {};
+}
+
+// The key path of an angiography code, "" when the text is not one. Parts
+// with leading zeros are refused: 4.01 and 4.1 would be two keys for what the
+// picker shows as one code.
+QString angioKeyPath(const QString &code)
+{
+    static const QRegularExpression format(
+        QStringLiteral("^(0|[1-9][0-9]*)(\\.(0|[1-9][0-9]*))*$"));
+    return format.match(code).hasMatch() ? CodeKeyPath::angio(code) : QString();
+}
+
+QString formatHint(CodeTreeKind kind)
+{
+    return kind == CodeTreeKind::Acr
+               ? QStringLiteral("an ACR code is an anatomy code of digits (123) or a pathology "
+                                "code written as anatomy - pathology (1 - 45)")
+               : QStringLiteral("an angiography code is whole numbers joined by dots, without "
+                                "leading zeros (4.12.3)");
+}
+
+bool isHeader(const CsvReader::Record &record)
+{
+    return record.fields.size() == 2 &&
+           record.fields.at(0).trimmed().compare(QLatin1String("code"), Qt::CaseInsensitive) == 0 &&
+           record.fields.at(1).trimmed().compare(QLatin1String("description"),
+                                                 Qt::CaseInsensitive) == 0;
+}
+
+// Refuses a code whose keys would not fit the store, before anything is written.
+void checkStorable(const QString &absolutePath, const QString &description, int line)
+{
+    try {
+        ConfigPath::parse(absolutePath);
+    } catch (const Err &e) {
+        fail(line, e.description());
+    }
+    if (description.size() > MaxValueLength)
+        fail(line,
+             QStringLiteral("the description is longer than %1 characters").arg(MaxValueLength));
+}
+
+} // namespace
+
+QString CodeTreeLoader::storePath(CodeTreeKind kind)
+{
+    return QLatin1String(kind == CodeTreeKind::Acr ? CodeKeyPath::AcrTreePath
+                                                   : CodeKeyPath::AngioTreePath);
+}
+
+std::shared_ptr<FreeConfigTree> CodeTreeLoader::fromCsv(CodeTreeKind kind, const QByteArray &csv,
+                                                        int *codeCount)
+{
+    const QList<CsvReader::Record> records = CsvReader::read(csv);
+    const QString treePath = storePath(kind);
+    auto tree = std::make_shared<FreeConfigTree>();
+    tree->RenameRoot(QString(), ConfigPath::parse(treePath).name());
+
+    QHash<QString, int> lineOfCode; // by key path
+    for (const CsvReader::Record &record : records) {
+        if (record.line == records.first().line && isHeader(record))
+            continue;
+        if (record.fields.size() > 2)
+            fail(record.line, QStringLiteral("expected code,description but found %1 fields; "
+                                             "quote a description that contains commas")
+                                  .arg(record.fields.size()));
+        const QString code = record.fields.at(0).trimmed();
+        const QString description = record.fields.value(1).trimmed();
+        const QString keyPath = kind == CodeTreeKind::Acr ? acrKeyPath(code) : angioKeyPath(code);
+        if (keyPath.isEmpty())
+            fail(record.line,
+                 QStringLiteral("\"%1\" is not a code: %2").arg(code, formatHint(kind)));
+        if (const int first = lineOfCode.value(keyPath))
+            fail(record.line,
+                 QStringLiteral("code %1 is repeated (first on line %2)").arg(code).arg(first));
+        lineOfCode.insert(keyPath, record.line);
+        checkStorable(treePath + QLatin1Char('\\') + keyPath + QLatin1Char('\\') + DescriptionKey,
+                      description, record.line);
+
+        ConfigNode *node = &tree->rootNode();
+        for (const QString &name : keyPath.split(QLatin1Char('\\')))
+            node = &node->childOrAdd(name);
+        if (!description.isEmpty())
+            node->childOrAdd(DescriptionKey).value = description;
+    }
+    if (codeCount)
+        *codeCount = int(lineOfCode.size());
+    return tree;
+}
+
+int CodeTreeLoader::load(ConfigDatabase &database, CodeTreeKind kind, const QByteArray &csv)
+{
+    int count = 0;
+    const std::shared_ptr<FreeConfigTree> tree = fromCsv(kind, csv, &count);
+    // An empty file is far more likely a mistake than a wish to drop every code.
+    if (count == 0)
+        throw Err(Err::ImportFailure,
+                  QStringLiteral("the file holds no codes; the code tree was left as it was"));
+    auto transaction = database.transaction();
+    database.AttachTree(ConfigPath::parse(storePath(kind)).parent().toString(), *tree);
+    transaction.commit();
+    return count;
+}

@@ -1,0 +1,151 @@
+#include "pickers/codetree/CodeKeyPath.h"
+#include "pickers/codetree/CodeTreeLoader.h"
+#include "platform/Err.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString loadError(CodeTreeKind kind, const QByteArray &csv)
+{
+    try {
+        CodeTreeLoader::fromCsv(kind, csv);
+    } catch (const Err &e) {
+        EXPECT_EQ(e.number(), Err::ImportFailure);
+        return e.description();
+    }
+    return {};
+}
+
+} // namespace
+
+// Guards against building paths character by character (4.10 is one part)
+// and against losing the pathology branch of a region.
+TEST(CodeKeyPath, PathsFollowThePrefixHierarchy)
+{
+    EXPECT_EQ(CodeKeyPath::acrAnatomy(QStringLiteral("123")), QStringLiteral("1\\12\\123"));
+    EXPECT_EQ(CodeKeyPath::acrAnatomy(QString()), QString());
+    EXPECT_EQ(CodeKeyPath::acrPathology(QStringLiteral("1"), QStringLiteral("45")),
+              QStringLiteral("1\\path_code\\4\\45"));
+    EXPECT_EQ(CodeKeyPath::acrPathology(QStringLiteral("7"), QString()),
+              QStringLiteral("7\\path_code"));
+    EXPECT_EQ(CodeKeyPath::angio(QStringLiteral("4.12.3")), QStringLiteral("4\\4.12\\4.12.3"));
+    EXPECT_EQ(CodeKeyPath::angio(QStringLiteral("4.10")), QStringLiteral("4\\4.10"));
+    EXPECT_EQ(CodeKeyPath::angio(QString()), QString());
+}
+
+// Guards against a naive split on commas and line breaks: quoted commas,
+// doubled quotes and quoted line breaks belong to the description.
+TEST(CodeTreeLoader, AcrCsvWithQuotesHeaderAndBlankLines)
+{
+    const QByteArray csv = "\xEF\xBB\xBF"
+                           "Code,Description\r\n"
+                           "1,Skull and contents\r\n"
+                           "\r\n"
+                           "12, \"Meninges, dura \"\"and\"\" more\" \r\n"
+                           "123,\"Subdural\r\nspace\"\r\n"
+                           "1 - 45,Méningiome\r\n"
+                           "13\r\n";
+    int count = 0;
+    const auto tree = CodeTreeLoader::fromCsv(CodeTreeKind::Acr, csv, &count);
+
+    EXPECT_EQ(count, 5);
+    EXPECT_EQ(tree->RootName(), QStringLiteral("ACR_codes"));
+    EXPECT_EQ(tree->ReadString(QStringLiteral("1\\description")),
+              QStringLiteral("Skull and contents"));
+    EXPECT_EQ(tree->ReadString(QStringLiteral("1\\12\\description")),
+              QStringLiteral("Meninges, dura \"and\" more"));
+    EXPECT_EQ(tree->ReadString(QStringLiteral("1\\12\\123\\description")),
+              QStringLiteral("Subdural\nspace"));
+    EXPECT_EQ(tree->ReadString(QStringLiteral("1\\path_code\\4\\45\\description")),
+              QStringLiteral("Méningiome"));
+    // The pathology parent 4 and the described-less 13 exist without descriptions.
+    EXPECT_EQ(tree->ChildNames(QStringLiteral("1\\path_code\\4")).names(), QStringList{"45"});
+    EXPECT_TRUE(tree->KeyExists(QStringLiteral("1\\13")));
+    EXPECT_FALSE(tree->KeyExists(QStringLiteral("1\\13\\description")));
+    EXPECT_FALSE(tree->KeyExists(QStringLiteral("code")));
+}
+
+// Siblings 1, 2 and 10 keep file order; a sorted-as-text store would put 10
+// before 2. A missing middle level (4.12) is created on the way to 4.12.3.
+TEST(CodeTreeLoader, AngioSiblingsKeepFileOrder)
+{
+    const auto tree = CodeTreeLoader::fromCsv(
+        CodeTreeKind::Angio,
+        "4,Abdominal aorta\n4.1,Suprarenal\n4.2,Infrarenal\n4.10,Gonadal\n4.12.3,Right hepatic\n");
+    EXPECT_EQ(tree->RootName(), QStringLiteral("angio_codes"));
+    EXPECT_EQ(tree->ChildNames(QStringLiteral("4")).names(),
+              (QStringList{"description", "4.1", "4.2", "4.10", "4.12"}));
+    EXPECT_EQ(tree->ReadString(QStringLiteral("4\\4.12\\4.12.3\\description")),
+              QStringLiteral("Right hepatic"));
+    EXPECT_FALSE(tree->KeyExists(QStringLiteral("4\\4.12\\description")));
+}
+
+// Every refusal names the line an administrator has to fix, counting the
+// lines inside quoted fields.
+TEST(CodeTreeLoader, ErrorsNameTheLine)
+{
+    struct Case
+    {
+        CodeTreeKind kind;
+        QByteArray csv;
+        QString expected;
+    };
+    const QList<Case> cases = {
+        {CodeTreeKind::Acr, "1,a\n12x,b\n", QStringLiteral("line 2: \"12x\" is not a code")},
+        {CodeTreeKind::Acr, "1,a\n\n1,b\n",
+         QStringLiteral("line 3: code 1 is repeated (first on line 1)")},
+        {CodeTreeKind::Acr, "1 - 45,a\n123 - 45,b\n",
+         QStringLiteral("line 2: code 123 - 45 is repeated (first on line 1)")},
+        {CodeTreeKind::Acr, "1,\"two\nlines\"\n4.1,x\n",
+         QStringLiteral("line 3: \"4.1\" is not a code")},
+        {CodeTreeKind::Acr, "1,Skull, and contents\n",
+         QStringLiteral("line 1: expected code,description but found 3 fields")},
+        {CodeTreeKind::Acr, "1,a\n2,\"never closed\n3,c\n",
+         QStringLiteral("line 2: a quoted field is never closed")},
+        {CodeTreeKind::Acr, "1,\"a\"b\n", QStringLiteral("line 1: text after the closing quote")},
+        {CodeTreeKind::Acr, "1,a\n2,b\"c\n",
+         QStringLiteral("line 2: a quote inside an unquoted field")},
+        {CodeTreeKind::Acr, "1,ok\n2,\xff\xfe\n", QStringLiteral("line 2: the text is not UTF-8")},
+        {CodeTreeKind::Acr, QByteArray(70, '1') + ",too deep\n", QStringLiteral("line 1: ")},
+        {CodeTreeKind::Angio, "4,a\n4.01,b\n", QStringLiteral("line 2: \"4.01\" is not a code")},
+        {CodeTreeKind::Angio, "4..1,a\n", QStringLiteral("line 1: \"4..1\" is not a code")},
+        {CodeTreeKind::Angio, "1 - 45,a\n", QStringLiteral("line 1: \"1 - 45\" is not a code")},
+    };
+    for (const Case &c : cases) {
+        const QString error = loadError(c.kind, c.csv);
+        EXPECT_TRUE(error.startsWith(c.expected))
+            << c.csv.constData() << "\n  gave: " << error.toStdString();
+    }
+}
+
+// A load replaces the whole tree, and a failing or empty load leaves the
+// tree in the store exactly as it was: never half a code tree.
+TEST(CodeTreeLoader, StoreIsReplacedWholeOrNotAtAll)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ConfigDatabase database(dir.filePath(QStringLiteral("store.db")));
+    const QString root = CodeTreeLoader::storePath(CodeTreeKind::Acr);
+    database.WriteString(root + QStringLiteral("\\9\\description"), QStringLiteral("old code"));
+    database.WriteString(
+        QStringLiteral("Corvalis\\system\\applications\\quovira\\teachingfile\\keep"),
+        QStringLiteral("beside"));
+
+    EXPECT_EQ(CodeTreeLoader::load(database, CodeTreeKind::Acr, "1,Skull\n12,Meninges\n"), 2);
+    EXPECT_EQ(database.ChildNames(root).names(), QStringList{"1"});
+    EXPECT_EQ(database.ReadString(root + QStringLiteral("\\1\\12\\description")),
+              QStringLiteral("Meninges"));
+
+    for (const QByteArray &bad :
+         {QByteArray("2,Face\n3,Spine\nx,broken\n"), QByteArray("code,description\n\n")})
+        EXPECT_THROW(CodeTreeLoader::load(database, CodeTreeKind::Acr, bad), Err);
+    EXPECT_EQ(database.ChildNames(root).names(), QStringList{"1"});
+    EXPECT_EQ(database.ReadString(root + QStringLiteral("\\1\\description")),
+              QStringLiteral("Skull"));
+    EXPECT_EQ(database.ReadString(
+                  QStringLiteral("Corvalis\\system\\applications\\quovira\\teachingfile\\keep")),
+              QStringLiteral("beside"));
+}
