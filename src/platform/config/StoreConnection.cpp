@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QUrl>
 
 #include <sqlite3.h>
 #include <unistd.h>
@@ -56,6 +57,24 @@ QString canonicalFile(const QString &file)
     return QFileInfo(info.absolutePath()).canonicalFilePath() + QLatin1Char('/') + info.fileName();
 }
 
+sqlite3 *openHandle(const QString &path, bool immutable)
+{
+    sqlite3 *db = nullptr;
+    const QByteArray name =
+        immutable ? QUrl::fromLocalFile(path).toEncoded() + "?immutable=1" : path.toUtf8();
+    const int flags = immutable ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI
+                                : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString reason = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+        sqlite3_close_v2(db);
+        throw Err(
+            Err::StoreOpen,
+            QStringLiteral("Cannot open the configuration store \"%1\": %2").arg(path, reason));
+    }
+    return db;
+}
+
 } // namespace
 
 std::shared_ptr<StoreConnection> StoreConnection::open(const QString &file)
@@ -70,18 +89,19 @@ std::shared_ptr<StoreConnection> StoreConnection::open(const QString &file)
     if (connection && connection->m_pid == getpid())
         return connection;
 
-    sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString reason = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
-        sqlite3_close_v2(db);
-        throw Err(
-            Err::StoreOpen,
-            QStringLiteral("Cannot open the configuration store \"%1\": %2").arg(path, reason));
+    connection.reset(new StoreConnection(path, openHandle(path, false)));
+    try {
+        connection->checkIdentity();
+    } catch (const Err &e) {
+        // A WAL store in a folder we may not write can only be read when
+        // its shared-memory file can be made; without a -wal file no writer
+        // has it open, so it can be read as an unchanging file instead.
+        if (e.number() != Err::StoreReadOnly || !connection->isReadOnly() ||
+            QFileInfo::exists(path + QStringLiteral("-wal")))
+            throw;
+        connection.reset(new StoreConnection(path, openHandle(path, true)));
+        connection->checkIdentity();
     }
-    connection.reset(new StoreConnection(path, db));
-    connection->checkIdentity();
     connections.insert(path, connection);
     return connection;
 }

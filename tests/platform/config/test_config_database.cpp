@@ -1,0 +1,409 @@
+// What only the persistent store does: snapshots, swaps, transactions, the
+// file it lives in, and other processes on the same file.
+#include "platform/Err.h"
+#include "platform/config/AppSettings.h"
+#include "platform/config/ConfigDatabase.h"
+#include "platform/config/ConfigNode.h"
+#include "platform/config/FreeConfigTree.h"
+
+#include <kivo/runtime.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QPalette>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <csignal>
+#include <functional>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+int errorNumber(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const Err &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// Runs body in a child process and answers its exit code (128 + signal when
+// it died). The child never returns into the test framework.
+int inChild(const std::function<int()> &body)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        int code = 99;
+        try {
+            code = body();
+        } catch (const std::exception &e) {
+            fprintf(stderr, "child failed: %s\n", e.what());
+        }
+        _exit(code);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+QByteArray fileHash(const QString &file)
+{
+    QFile f(file);
+    f.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+FreeConfigTree namedTree(const QString &name, const QString &value, int keys)
+{
+    FreeConfigTree tree;
+    tree.RenameRoot(QString(), name);
+    for (int i = 0; i < keys; ++i)
+        tree.WriteString(QStringLiteral("k%1\\v").arg(i), value);
+    return tree;
+}
+
+class ConfigDatabaseTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString file = dir.filePath(QStringLiteral("store.db"));
+};
+
+} // namespace
+
+// The snapshot holds the subtree as it was, named as the key is written, and
+// nothing of a sibling whose name merely starts the same way.
+TEST_F(ConfigDatabaseTest, LoadTreeIsASnapshotOfOneSubtree)
+{
+    ConfigDatabase db(file);
+    db.WriteString(QStringLiteral("codes\\ACR\\1\\description"), QStringLiteral("Skull"));
+    db.WriteLong(QStringLiteral("codes\\ACR"), 5);
+    db.WriteString(QStringLiteral("codes\\ACR\\1\\12\\description"), QStringLiteral("Base"));
+    db.WriteString(QStringLiteral("codes\\ACR\\2"), QString());
+    db.WriteString(QStringLiteral("codes\\ACRx\\1"), QStringLiteral("other tree"));
+    db.WriteString(QStringLiteral("codes\\ACR!\\1"), QStringLiteral("other tree"));
+
+    std::shared_ptr<FreeConfigTree> tree = db.LoadTree(QStringLiteral("CODES\\acr"));
+    ASSERT_TRUE(tree);
+    db.WriteString(QStringLiteral("codes\\ACR\\1\\description"), QStringLiteral("changed"));
+    EXPECT_EQ(tree->RootName(), QStringLiteral("ACR"));
+    EXPECT_EQ(tree->ReadLong(QString()), 5);
+    EXPECT_EQ(tree->ReadString(QStringLiteral("1\\description")), QStringLiteral("Skull"));
+    EXPECT_EQ(tree->ReadString(QStringLiteral("1\\12\\description")), QStringLiteral("Base"));
+    EXPECT_EQ(tree->ChildNames(QString()).names(),
+              QStringList({QStringLiteral("1"), QStringLiteral("2")}));
+    EXPECT_EQ(tree->ChildNames(QStringLiteral("1")).names(),
+              QStringList({QStringLiteral("description"), QStringLiteral("12")}));
+    EXPECT_EQ(tree->rootNode().countNodes(), 6);
+
+    EXPECT_EQ(db.LoadTree(QStringLiteral("codes\\missing")), nullptr);
+    std::shared_ptr<FreeConfigTree> all = db.LoadTree(QString());
+    EXPECT_EQ(all->RootName(), QString());
+    EXPECT_EQ(all->rootNode().countNodes(), 1 + 1 + 6 + 2 + 2);
+}
+
+// A save replaces the stored layout in its place in one step; a tree the
+// store refuses part-way leaves the old layout whole.
+TEST_F(ConfigDatabaseTest, SwapTreeReplacesTheOldSubtreeInPlace)
+{
+    ConfigDatabase db(file);
+    const QString parent = QStringLiteral("app\\appearance");
+    db.WriteLong(parent + QStringLiteral("\\first"), 1);
+    db.AttachTree(parent, namedTree(QStringLiteral("default_layout"), QStringLiteral("old"), 3));
+    db.WriteLong(parent + QStringLiteral("\\last"), 1);
+
+    ConfigTreePtr stored = db.OpenSubTree(parent + QStringLiteral("\\default_layout"));
+    stored->RenameRoot(QStringLiteral("default_layout"), QStringLiteral("form_layout"));
+    db.SwapTree(namedTree(QStringLiteral("form_layout"), QStringLiteral("new"), 2), *stored,
+                parent);
+    EXPECT_EQ(db.ChildNames(parent).names(),
+              QStringList({QStringLiteral("first"), QStringLiteral("form_layout"),
+                           QStringLiteral("last")}));
+    EXPECT_EQ(db.ReadString(parent + QStringLiteral("\\form_layout\\k1\\v")),
+              QStringLiteral("new"));
+    EXPECT_FALSE(db.KeyExists(parent + QStringLiteral("\\form_layout\\k2")));
+
+    // Under a new name, the new tree still takes the old one's place.
+    db.SwapTree(namedTree(QStringLiteral("renamed"), QStringLiteral("r"), 1), *stored, parent);
+    EXPECT_EQ(
+        db.ChildNames(parent).names(),
+        QStringList({QStringLiteral("first"), QStringLiteral("renamed"), QStringLiteral("last")}));
+
+    FreeConfigTree broken = namedTree(QStringLiteral("renamed"), QStringLiteral("b"), 1);
+    broken.rootNode().addChild(QStringLiteral("bad\\name"));
+    EXPECT_EQ(errorNumber([&] {
+                  db.SwapTree(broken, *db.OpenSubTree(parent + QStringLiteral("\\renamed")),
+                              parent);
+              }),
+              Err::InvalidPath);
+    EXPECT_EQ(db.ReadString(parent + QStringLiteral("\\renamed\\k0\\v")), QStringLiteral("r"));
+    EXPECT_EQ(db.ChildCount(parent), 3);
+
+    // Without an old subtree the new one is simply attached.
+    db.SwapTree(namedTree(QStringLiteral("extra"), QStringLiteral("e"), 1), FreeConfigTree(),
+                parent);
+    EXPECT_EQ(db.ChildNames(parent).Item(3), QStringLiteral("extra"));
+}
+
+// A caller's transaction makes several writes one change; an inner scope
+// that is not committed undoes only its own writes.
+TEST_F(ConfigDatabaseTest, TransactionsCommitRollBackAndNest)
+{
+    ConfigDatabase db(file);
+    {
+        ConfigTransaction outer = db.transaction();
+        db.WriteLong(QStringLiteral("a"), 1);
+        {
+            ConfigTransaction inner = db.transaction();
+            db.WriteLong(QStringLiteral("b"), 2);
+        }
+        {
+            ConfigTransaction inner = db.transaction();
+            db.WriteLong(QStringLiteral("c"), 3);
+            inner.commit();
+        }
+        outer.commit();
+    }
+    EXPECT_EQ(db.ReadLong(QStringLiteral("a")), 1);
+    EXPECT_FALSE(db.KeyExists(QStringLiteral("b")));
+    EXPECT_EQ(db.ReadLong(QStringLiteral("c")), 3);
+    {
+        ConfigTransaction dropped = db.transaction();
+        db.DeleteKey(QString());
+        EXPECT_EQ(db.ChildCount(QString()), 0);
+    }
+    EXPECT_EQ(db.ChildCount(QString()), 2);
+}
+
+// Every ConfigDatabase on one file shares its connection and sees the same
+// data, however the file is spelled; the data outlives every object.
+TEST_F(ConfigDatabaseTest, ObjectsOnOneFileShareDataThatLasts)
+{
+    {
+        ConfigDatabase first(file);
+        ConfigDatabase second(dir.path() + QStringLiteral("/./store.db"));
+        EXPECT_EQ(first.file(), second.file());
+        first.WriteString(QStringLiteral("x"), QStringLiteral("shared"));
+        EXPECT_EQ(second.ReadString(QStringLiteral("x")), QStringLiteral("shared"));
+        EXPECT_EQ(inChild([&] {
+                      return ConfigDatabase(file).ReadString(QStringLiteral("x")) ==
+                                     QStringLiteral("shared")
+                                 ? 0
+                                 : 1;
+                  }),
+                  0);
+    }
+    EXPECT_EQ(ConfigDatabase(file).ReadString(QStringLiteral("x")), QStringLiteral("shared"));
+}
+
+// The host's platform value wins over the environment; nothing set is "".
+TEST_F(ConfigDatabaseTest, GlobalValueAndDefaultFile)
+{
+    const auto setPlatform = [](const char16_t *name, const char16_t *value) {
+        SetPlatformValue(reinterpret_cast<const OLECHAR *>(name),
+                         reinterpret_cast<const OLECHAR *>(value));
+    };
+    qunsetenv("KIVO_CURR_USER");
+    EXPECT_EQ(ConfigDatabase::GlobalValue(QStringLiteral("CurrUser")), QString());
+    qputenv("KIVO_CURR_USER", "env-user");
+    EXPECT_EQ(ConfigDatabase::GlobalValue(QStringLiteral("CurrUser")), QStringLiteral("env-user"));
+    setPlatform(u"CurrUser", u"host-user");
+    EXPECT_EQ(ConfigDatabase::GlobalValue(QStringLiteral("CurrUser")), QStringLiteral("host-user"));
+    setPlatform(u"CurrUser", nullptr);
+    qunsetenv("KIVO_CURR_USER");
+    qputenv("KIVO_CORVALIS_ROOT", "/opt/corvalis");
+    qputenv("KIVO_CURR_MACHINE", "ws1");
+    EXPECT_EQ(ConfigDatabase::GlobalValue(QStringLiteral("CorvalisRoot")),
+              QStringLiteral("/opt/corvalis"));
+    EXPECT_EQ(ConfigDatabase::GlobalValue(QStringLiteral("CurrMachine")), QStringLiteral("ws1"));
+    EXPECT_EQ(ConfigDatabase::GlobalValue(QStringLiteral("Unknown")), QString());
+
+    qunsetenv("KIVO_STORE");
+    qputenv("XDG_DATA_HOME", dir.path().toUtf8());
+    EXPECT_EQ(ConfigDatabase::defaultFile(), dir.path() + QStringLiteral("/kivo/config.db"));
+    qputenv("KIVO_STORE", file.toUtf8());
+    EXPECT_EQ(ConfigDatabase().file(), file);
+    setPlatform(u"ConfigStoreFile", reinterpret_cast<const char16_t *>(
+                                        (dir.path() + QStringLiteral("/host.db")).utf16()));
+    EXPECT_EQ(ConfigDatabase::defaultFile(), dir.path() + QStringLiteral("/host.db"));
+    setPlatform(u"ConfigStoreFile", nullptr);
+    qunsetenv("KIVO_STORE");
+}
+
+// A file that is not a store is refused and left exactly as it was: neither
+// a text file nor another application's SQLite database may be converted.
+TEST_F(ConfigDatabaseTest, RefusesFilesThatAreNotStores)
+{
+    const QString text = dir.filePath(QStringLiteral("notes.txt"));
+    {
+        QFile f(text);
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray(4096, 'x'));
+    }
+    const QString foreign = dir.filePath(QStringLiteral("foreign.db"));
+    sqlite3 *db = nullptr;
+    sqlite3_open(foreign.toUtf8().constData(), &db);
+    sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES(1)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    for (const QString &path : {text, foreign}) {
+        const QByteArray before = fileHash(path);
+        EXPECT_EQ(errorNumber([&] { ConfigDatabase{path}; }), Err::NotAStore) << path.toStdString();
+        EXPECT_EQ(fileHash(path), before);
+    }
+    EXPECT_EQ(errorNumber([&] { ConfigDatabase{dir.path()}; }), Err::StoreOpen);
+    // A folder that cannot exist because a file is in its way.
+    EXPECT_EQ(errorNumber([&] { ConfigDatabase{text + QStringLiteral("/sub/store.db")}; }),
+              Err::StoreOpen);
+    const QString nested = dir.filePath(QStringLiteral("new/folders/store.db"));
+    ConfigDatabase(nested).WriteLong(QStringLiteral("k"), 1);
+    EXPECT_EQ(ConfigDatabase(nested).ReadLong(QStringLiteral("k")), 1);
+}
+
+// A store the user may not write still reads; writes fail with
+// StoreReadOnly and change nothing. Root may write any file, so as root the
+// check runs in a child that has dropped to an unprivileged user.
+TEST_F(ConfigDatabaseTest, ReadOnlyStoreReadsButRefusesWrites)
+{
+    const QString folder = dir.filePath(QStringLiteral("ro"));
+    const QString roFile = folder + QStringLiteral("/store.db");
+    ConfigDatabase(roFile).WriteString(QStringLiteral("a\\b"), QStringLiteral("kept"));
+    ::chmod(roFile.toUtf8().constData(), 0444);
+    ::chmod(folder.toUtf8().constData(), 0555);
+    ::chmod(dir.path().toUtf8().constData(), 0755);
+    const int code = inChild([&] {
+        if (geteuid() == 0) {
+            const passwd *nobody = getpwnam("nobody");
+            if (!nobody || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0)
+                return 10;
+        }
+        ConfigDatabase db(roFile);
+        if (db.ReadString(QStringLiteral("a\\b")) != QStringLiteral("kept"))
+            return 11;
+        if (errorNumber([&] { db.WriteString(QStringLiteral("a\\b"), QStringLiteral("x")); }) !=
+            Err::StoreReadOnly)
+            return 12;
+        if (errorNumber([&] { db.DeleteKey(QStringLiteral("a")); }) != Err::StoreReadOnly)
+            return 13;
+        return 0;
+    });
+    ::chmod(folder.toUtf8().constData(), 0755);
+    EXPECT_EQ(code, 0) << "10: cannot drop privileges, 11: read failed, 12/13: write not refused";
+    EXPECT_EQ(ConfigDatabase(roFile).ReadString(QStringLiteral("a\\b")), QStringLiteral("kept"));
+}
+
+// A writer killed in the middle leaves the old state or the new one, never
+// a mix: first an open transaction, then swaps killed at a random moment.
+TEST_F(ConfigDatabaseTest, KilledWriterLeavesOldOrNewNeverAMix)
+{
+    ConfigDatabase db(file);
+    db.AttachTree(QString(), namedTree(QStringLiteral("layout"), QStringLiteral("0"), 2000));
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    const auto killAfterSignal = [&](const std::function<void()> &work) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            close(pipeFds[0]);
+            work();
+            _exit(0);
+        }
+        char byte = 0;
+        EXPECT_EQ(read(pipeFds[0], &byte, 1), 1);
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    };
+    killAfterSignal([&] {
+        ConfigDatabase child(file);
+        ConfigTransaction transaction = child.transaction();
+        for (int i = 0; i < 500; ++i)
+            child.WriteString(QStringLiteral("layout\\k%1\\v").arg(i), QStringLiteral("half"));
+        write(pipeFds[1], "x", 1);
+        pause();
+    });
+    killAfterSignal([&] {
+        ConfigDatabase child(file);
+        for (int generation = 1;; ++generation) {
+            const QString value = QString::number(generation);
+            child.SwapTree(namedTree(QStringLiteral("layout"), value, 2000),
+                           *child.OpenSubTree(QStringLiteral("layout")), QString());
+            write(pipeFds[1], "x", 1);
+        }
+    });
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+
+    std::shared_ptr<FreeConfigTree> layout =
+        ConfigDatabase(file).LoadTree(QStringLiteral("layout"));
+    ASSERT_TRUE(layout);
+    ASSERT_EQ(layout->ChildCount(QString()), 2000);
+    const QString value = layout->ReadString(QStringLiteral("k0\\v"));
+    EXPECT_NE(value, QStringLiteral("half"));
+    EXPECT_GE(value.toInt(), 1) << "the first completed swap is lost";
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_EQ(layout->ReadString(QStringLiteral("k%1\\v").arg(i)), value) << i;
+}
+
+// Two processes writing one file at once both succeed: the one that finds
+// the file busy waits instead of failing.
+TEST_F(ConfigDatabaseTest, TwoProcessesWriteSideBySide)
+{
+    ConfigDatabase(file).WriteLong(QStringLiteral("start"), 1);
+    constexpr int Writes = 150;
+    std::vector<pid_t> children;
+    for (int process = 0; process < 2; ++process) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            try {
+                ConfigDatabase child(file);
+                for (int i = 0; i < Writes; ++i) {
+                    child.WriteLong(QStringLiteral("p%1\\k%2").arg(process).arg(i), i);
+                    ConfigTransaction pair = child.transaction();
+                    child.WriteLong(QStringLiteral("both\\p%1").arg(process), i);
+                    child.WriteLong(QStringLiteral("both\\count"),
+                                    child.ReadLongOr(QStringLiteral("both\\count"), 0) + 1);
+                    pair.commit();
+                }
+                _exit(0);
+            } catch (...) {
+                _exit(1);
+            }
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    ConfigDatabase db(file);
+    EXPECT_EQ(db.ChildCount(QStringLiteral("p0")), Writes);
+    EXPECT_EQ(db.ChildCount(QStringLiteral("p1")), Writes);
+    // Read-modify-write inside a write transaction loses no increment.
+    EXPECT_EQ(db.ReadLong(QStringLiteral("both\\count")), 2 * Writes);
+}
+
+// The application's settings sit below its own branch; a colour is the
+// stored 0x00BBGGRR value, else the palette's colour for that part.
+TEST_F(ConfigDatabaseTest, AppSettingsPathsAndColours)
+{
+    AppSettings settings(file);
+    settings.WriteString(QStringLiteral("appearance\\font"), QStringLiteral("Arial"));
+    EXPECT_EQ(ConfigDatabase(file).ReadString(
+                  QStringLiteral("Corvalis\\system\\applications\\quovira\\appearance\\font")),
+              QStringLiteral("Arial"));
+    settings.Init();
+    const QColor window = QPalette().color(QPalette::Active, QPalette::Window);
+    const quint32 expected =
+        quint32(window.blue()) << 16 | quint32(window.green()) << 8 | quint32(window.red());
+    EXPECT_EQ(settings.ColorByName(QStringLiteral("dialog_background")), expected);
+    settings.WriteLong(QStringLiteral("appearance\\colors\\dialog_background"), 0x00102030);
+    EXPECT_EQ(settings.ColorByName(QStringLiteral("dialog_background")), 0x00102030u);
+    EXPECT_EQ(errorNumber([&] { settings.ColorByName(QStringLiteral("a\\")); }), Err::InvalidPath);
+}
