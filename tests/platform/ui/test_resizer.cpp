@@ -1,0 +1,93 @@
+#include "platform/ui/ProportionalGeometry.h"
+#include "platform/ui/ProportionalResizer.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+// Guards the rounding: children that touch must keep touching (no gap, no
+// overlap) at any size, and a round trip back to the first size is exact.
+TEST(ProportionalGeometry, KeepsNeighboursTouchingAtOddSizes)
+{
+    const QSize design(67, 40);
+    const QRectF left = ProportionalGeometry::relative(QRect(0, 0, 33, 20), design);
+    const QRectF right = ProportionalGeometry::relative(QRect(33, 0, 34, 20), design);
+    for (const int width : {100, 101, 77, 134, 13}) {
+        const QSize size(width, 55);
+        const QRect a = ProportionalGeometry::absolute(left, size);
+        const QRect b = ProportionalGeometry::absolute(right, size);
+        EXPECT_EQ(a.x() + a.width(), b.x()) << width;
+        EXPECT_EQ(b.x() + b.width(), width) << width;
+    }
+    EXPECT_EQ(ProportionalGeometry::absolute(right, design), QRect(33, 0, 34, 20));
+    EXPECT_TRUE(ProportionalGeometry::relative(QRect(1, 1, 2, 2), QSize()).isNull());
+}
+
+// Guards the resizer on a real dialog: children follow every resize in
+// proportion, coming back to the first size restores them exactly (no drift),
+// and attaching twice does not stack two resizers.
+TEST(ProportionalResizer, KeepsChildrenInProportion)
+{
+    QWidget dialog;
+    dialog.resize(200, 100);
+    auto *ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setGeometry(20, 10, 100, 50);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+    cancel->setGeometry(120, 60, 80, 40);
+
+    ProportionalResizer *resizer = ProportionalResizer::attach(&dialog);
+    EXPECT_EQ(ProportionalResizer::attach(&dialog), resizer);
+    EXPECT_EQ(resizer->objectName(), QStringLiteral("THBResize1"));
+    dialog.show();
+
+    dialog.resize(400, 300);
+    EXPECT_EQ(ok->geometry(), QRect(40, 30, 200, 150));
+    EXPECT_EQ(cancel->geometry(), QRect(240, 180, 160, 120));
+
+    dialog.resize(333, 177);
+    dialog.resize(200, 100);
+    EXPECT_EQ(ok->geometry(), QRect(20, 10, 100, 50));
+    EXPECT_EQ(cancel->geometry(), QRect(120, 60, 80, 40));
+}
+
+// Guards a dialog scaled while still hidden: the children must follow when it
+// is first shown.
+TEST(ProportionalResizer, AppliesResizeMadeBeforeShow)
+{
+    QWidget dialog;
+    dialog.resize(200, 100);
+    auto *label = new QPushButton(&dialog);
+    label->setGeometry(10, 10, 50, 20);
+    ProportionalResizer::attach(&dialog);
+
+    dialog.resize(400, 200);
+    dialog.show();
+    EXPECT_EQ(label->geometry(), QRect(20, 20, 100, 40));
+}
+
+// Guards fighting a layout: a window whose children a layout manages keeps
+// the layout's geometry.
+TEST(ProportionalResizer, LeavesLaidOutWindowsToTheirLayout)
+{
+    QWidget dialog;
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *panel = new QWidget;
+    layout->addWidget(panel);
+    dialog.resize(200, 100);
+    ProportionalResizer::attach(&dialog);
+    dialog.show();
+    dialog.resize(400, 300);
+    EXPECT_EQ(panel->geometry(), layout->contentsRect());
+}
+
+int main(int argc, char **argv)
+{
+    // Test discovery runs the program outside CTest's environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
