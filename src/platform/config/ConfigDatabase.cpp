@@ -16,10 +16,12 @@
 namespace {
 
 // The subtree below the key folded as ?1 (see StoreTree), parents before
-// their children and siblings in store order.
+// their children and siblings in store order. Written as one range of the
+// (parent, ord) index, so the rows come in index order without a sort; the
+// last condition drops siblings whose names merely start like the key's.
 constexpr const char *SelectBelow =
     "SELECT parent, fname, name, value FROM keys "
-    "WHERE parent = ?1 OR (parent >= ?2 AND parent < ?3) ORDER BY parent, ord";
+    "WHERE parent >= ?1 AND parent < ?3 AND (parent = ?1 OR parent >= ?2) ORDER BY parent, ord";
 constexpr const char *SelectAll =
     "SELECT parent, fname, name, value FROM keys ORDER BY parent, ord";
 constexpr const char *SelectKey = "SELECT name, value FROM keys WHERE parent = ?1 AND fname = ?2";

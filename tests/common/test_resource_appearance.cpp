@@ -1,0 +1,219 @@
+#include "common/QV_Resource.h"
+
+#include "platform/config/AppSettings.h"
+#include "platform/config/ConfigDatabase.h"
+#include "platform/ui/ProportionalResizer.h"
+
+#include <QDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString FontBranch = QStringLiteral("appearance\\font");
+const QString BackgroundKey = QStringLiteral("appearance\\colors\\dialog_background");
+
+// The branch name written for the display monitor 0 is.
+QString displayBranchOfFirstMonitor()
+{
+    const DisplayDescriptor d = QV_Resource::BuildDisplayProfile(0).Descriptor(0);
+    return d.colorMode + QLatin1Char('_') + d.resolution + QLatin1Char('_') + d.orientation;
+}
+
+void storeFontSettings(qint32 fontSize, qint32 factor, qint32 dialogFontSize)
+{
+    AppSettings settings;
+    settings.DeleteKey(FontBranch);
+    const QString display = FontBranch + QLatin1Char('\\') + displayBranchOfFirstMonitor();
+    settings.WriteLong(display + QStringLiteral("\\font_size"), fontSize);
+    settings.WriteLong(display + QStringLiteral("\\ui_factor"), factor);
+    settings.WriteLong(display + QStringLiteral("\\base_dlg_font_size"), dialogFontSize);
+    // The generic values beside it must lose to the display's own.
+    settings.WriteLong(FontBranch + QStringLiteral("\\font_size"), 9);
+}
+
+} // namespace
+
+// Guards the display profile sent to the settings service: the monitor's
+// words, the monitor count first, and "-99" for a monitor that is not there.
+TEST(DisplayProfileOfMonitor, DescribesTheMonitorAndAnyDisplay)
+{
+    const DisplayProfile present = QV_Resource::BuildDisplayProfile(0);
+    ASSERT_EQ(present.Count(), 2);
+    const DisplayDescriptor first = present.Descriptor(0);
+    EXPECT_EQ(first.monitorCount, 1);
+    EXPECT_EQ(first.monitorIndex, 0);
+    EXPECT_EQ(first.reserved, -1);
+    // The offscreen screen: 32 bits, 96 DPI, square.
+    EXPECT_EQ(first.colorMode, QStringLiteral("RGB"));
+    EXPECT_EQ(first.resolution, QStringLiteral("Normal"));
+    EXPECT_EQ(first.orientation, QStringLiteral("Landscape"));
+    EXPECT_EQ(present.Descriptor(1).colorMode, QStringLiteral("-99"));
+    EXPECT_EQ(present.Descriptor(1).monitorCount, 0);
+
+    const DisplayDescriptor absent = QV_Resource::BuildDisplayProfile(5).Descriptor(0);
+    EXPECT_EQ(absent.colorMode, QStringLiteral("-99"));
+    EXPECT_EQ(absent.resolution, QStringLiteral("-99"));
+    EXPECT_EQ(absent.orientation, QStringLiteral("-99"));
+}
+
+// Guards the font settings: a negative monitor reads monitor 0's branch and is
+// corrected in the caller's variable; a missing font branch changes nothing;
+// a branch without display children is read itself, with the defaults.
+TEST(FontSettings, ReadsTheDisplayBranchOfTheMonitor)
+{
+    storeFontSettings(14, 2, 12);
+    qint32 monitor = -5;
+    QV_Resource::ReadFontSettings(monitor);
+    EXPECT_EQ(monitor, 0);
+    EXPECT_EQ(QV_Resource::FontSize(), 14);
+    EXPECT_EQ(QV_Resource::UIFactor(), 2.0);
+    EXPECT_EQ(QV_Resource::BaseDlgFontSize(), 12);
+
+    AppSettings settings;
+    settings.DeleteKey(FontBranch);
+    QV_Resource::ReadFontSettings(monitor);
+    EXPECT_EQ(QV_Resource::FontSize(), 14);
+    EXPECT_EQ(QV_Resource::UIFactor(), 2.0);
+
+    settings.WriteLong(FontBranch + QStringLiteral("\\font_size"), 9);
+    QV_Resource::ReadFontSettings(monitor);
+    EXPECT_EQ(QV_Resource::FontSize(), 9);
+    EXPECT_EQ(QV_Resource::UIFactor(), 1.0);
+    EXPECT_EQ(QV_Resource::BaseDlgFontSize(), 10);
+}
+
+// Guards the colour cache: a loaded colour is not read again, but a stored 0
+// (which also means "not loaded") is read again at every call.
+TEST(DialogColors, ReadOnceUnlessZero)
+{
+    AppSettings settings;
+    QV_Resource::SetDialogBackColor(0);
+    settings.WriteLong(BackgroundKey, 0x336699);
+    QV_Resource::LoadDialogColors();
+    EXPECT_EQ(QV_Resource::DialogBackColor(), 0x336699u);
+    settings.WriteLong(BackgroundKey, 0x112233);
+    QV_Resource::LoadDialogColors();
+    EXPECT_EQ(QV_Resource::DialogBackColor(), 0x336699u);
+
+    QV_Resource::SetDialogBackColor(0);
+    settings.WriteLong(BackgroundKey, 0);
+    QV_Resource::LoadDialogColors();
+    EXPECT_EQ(QV_Resource::DialogBackColor(), 0u);
+    settings.WriteLong(BackgroundKey, 0x112233);
+    QV_Resource::LoadDialogColors();
+    EXPECT_EQ(QV_Resource::DialogBackColor(), 0x112233u);
+    EXPECT_EQ(QV_Resource::ToQColor(0x112233), QColor(0x33, 0x22, 0x11));
+}
+
+// Guards the scale factor: 0 (settings never read) must not collapse the
+// dialog but count as 1; 2 doubles both sides.
+TEST(ScaleForm, ZeroCountsAsOneAndTwoDoubles)
+{
+    QDialog dialog;
+    dialog.resize(300, 200);
+    QV_Resource::SetUIFactor(0);
+    QV_Resource::ScaleFormByFactor(&dialog);
+    EXPECT_EQ(dialog.size(), QSize(300, 200));
+    EXPECT_EQ(QV_Resource::UIFactor(), 1.0);
+
+    QV_Resource::SetUIFactor(2);
+    QV_Resource::ScaleFormByFactor(&dialog);
+    EXPECT_EQ(dialog.size(), QSize(600, 400));
+}
+
+// Guards the font pass over a dialog with objects that have no font (a
+// timer) and decoration (a line): every widget, nested ones too, and the
+// dialog itself get face and size, and keep their own weight and style.
+TEST(DialogFont, ReachesEveryWidgetPastTimersAndLines)
+{
+    ConfigDatabase().WriteString(QStringLiteral("Corvalis\\system\\ui\\font_name"),
+                                 QStringLiteral("DejaVu Sans"));
+    QV_Resource::InitUISettings();
+    storeFontSettings(10, 1, 13);
+    qint32 monitor = 0;
+    QV_Resource::ReadFontSettings(monitor);
+
+    QDialog dialog;
+    new QTimer(&dialog);
+    auto *title = new QLabel(QStringLiteral("Table Name:"), &dialog);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    auto *line = new QFrame(&dialog);
+    line->setFrameShape(QFrame::HLine);
+    // A nested control with a font of its own gets nothing by inheritance.
+    auto *nested = new QLineEdit(new QGroupBox(&dialog));
+    QFont small = nested->font();
+    small.setPointSize(7);
+    small.setItalic(true);
+    nested->setFont(small);
+    new QTimer(&dialog);
+    new QPushButton(QStringLiteral("OK"), &dialog);
+
+    QV_Resource::ApplyDialogFont(&dialog);
+
+    QList<QWidget *> widgets = dialog.findChildren<QWidget *>();
+    widgets.append(&dialog);
+    EXPECT_GE(widgets.size(), 6);
+    for (const QWidget *widget : widgets) {
+        EXPECT_EQ(widget->font().family(), QStringLiteral("DejaVu Sans"))
+            << widget->metaObject()->className();
+        EXPECT_EQ(widget->font().pointSize(), 13) << widget->metaObject()->className();
+    }
+    EXPECT_TRUE(title->font().bold());
+    EXPECT_TRUE(nested->font().italic());
+}
+
+// Guards the load treatment as a whole: the children grow with the scaled
+// dialog, the captions are set after scaling, the background is the dialog
+// colour, the icon comes from the application icon path, and loading twice
+// does not stack resizers.
+TEST(DialogLoadTreatment, ScalesCaptionsColoursAndIcon)
+{
+    QTemporaryDir dir;
+    const QString iconPath = dir.filePath(QStringLiteral("qv.png"));
+    QImage icon(16, 16, QImage::Format_RGB32);
+    icon.fill(Qt::red);
+    ASSERT_TRUE(icon.save(iconPath));
+    QV_Resource::SetApplicationIconPath(iconPath);
+    QV_Resource::SetDialogBackColor(0x00C0FFEE);
+    QV_Resource::SetUIFactor(2);
+
+    QDialog dialog;
+    dialog.resize(200, 100);
+    auto *ok = new QPushButton(&dialog);
+    ok->setGeometry(20, 10, 100, 40);
+    QSize sizeAtCaptions;
+    QV_Resource::ApplyDialogLoadTreatment(&dialog, [&] {
+        sizeAtCaptions = dialog.size();
+        ok->setText(QStringLiteral("OK"));
+    });
+    dialog.show();
+
+    EXPECT_EQ(sizeAtCaptions, QSize(400, 200));
+    EXPECT_EQ(dialog.size(), QSize(400, 200));
+    EXPECT_EQ(ok->geometry(), QRect(40, 20, 200, 80));
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    EXPECT_EQ(dialog.palette().color(QPalette::Window), QColor(0xEE, 0xFF, 0xC0));
+    EXPECT_TRUE(dialog.autoFillBackground());
+    EXPECT_FALSE(dialog.windowIcon().isNull());
+
+    QV_Resource::ApplyDialogLoadTreatment(&dialog, {});
+    EXPECT_EQ(dialog.findChildren<ProportionalResizer *>().size(), 1);
+
+    // A path that names no picture leaves the dialog's icon alone.
+    QV_Resource::SetApplicationIconPath(dir.filePath(QStringLiteral("missing.ico")));
+    QDialog plain;
+    QV_Resource::ApplyDialogLoadTreatment(&plain, {});
+    EXPECT_TRUE(plain.windowIcon().isNull());
+    QV_Resource::SetApplicationIconPath(QString());
+}
