@@ -1,0 +1,133 @@
+#include "AcrCodeWalk.h"
+
+#include "pickers/codetree/CodeKeyPath.h"
+
+namespace {
+
+const QString LogSource = QStringLiteral("Kivo_ACRCodeFrm");
+const QString CodeSeparator = QStringLiteral(" - ");
+
+} // namespace
+
+AcrCodeWalk::AcrCodeWalk()
+    : CodeWalk(LogSource, QStringLiteral("No ACR code tree is exists!"), 2 * LevelsPerMode)
+{
+}
+
+void AcrCodeWalk::showAnatomy()
+{
+    clearCaptions(0, 2 * LevelsPerMode - 1);
+    m_anatomyChoice.clear();
+    m_pathologyChoice.clear();
+    m_info.clear();
+    m_anatomyCode.clear();
+    m_pathologyCode.clear();
+    m_level = 0;
+    m_pathologyAvailable = false;
+    m_mode = Mode::Anatomy;
+    showLevel(QString(), WhenEmpty::ClearList);
+}
+
+void AcrCodeWalk::showPathology()
+{
+    clearCaptions(LevelsPerMode, 2 * LevelsPerMode - 1);
+    m_pathologyCode.clear();
+    m_mode = Mode::Pathology;
+    // A region without pathology codes shows an empty list: its anatomy
+    // entries must not be taken for pathology codes.
+    showLevel(CodeKeyPath::acrPathology(region(), QString()), WhenEmpty::ClearList);
+}
+
+void AcrCodeWalk::select(int index)
+{
+    if (index < 0 || index >= entries().size())
+        return;
+    const CodeEntry entry = entries().at(index);
+    if (m_mode == Mode::Anatomy) {
+        m_anatomyChoice = m_anatomyCode = entry.code;
+        m_pathologyAvailable = true;
+        m_level = int(entry.code.size()) - 1;
+        noteChoice(captionIndex(m_level), entry);
+        showLevel(CodeKeyPath::acrAnatomy(entry.code));
+    } else {
+        m_pathologyChoice = m_pathologyCode = entry.code;
+        m_level = int(entry.code.size()) + LevelsPerMode - 1;
+        noteChoice(captionIndex(m_level), entry);
+        showLevel(CodeKeyPath::acrPathology(region(), entry.code));
+    }
+}
+
+void AcrCodeWalk::up()
+{
+    if (entries().isEmpty())
+        return;
+    setCaption(captionIndex(m_level), QString());
+    m_info.clear();
+    QString &code = m_mode == Mode::Anatomy ? m_anatomyCode : m_pathologyCode;
+    if (code.isEmpty())
+        return;
+    code.chop(1);
+    // The list shows the children of the first entry's parent; the level
+    // above is that parent's own level.
+    const QString shown = entries().first().code.chopped(1);
+    const QString above = shown.isEmpty() ? QString() : shown.chopped(1);
+    if (m_mode == Mode::Anatomy) {
+        m_level = std::max(0, int(code.size()) - 1);
+        // Back at the top no region is chosen, so there is no pathology.
+        if (shown.isEmpty() || code.isEmpty())
+            m_pathologyAvailable = false;
+        showLevel(CodeKeyPath::acrAnatomy(above));
+    } else {
+        m_level = int(code.size()) + LevelsPerMode - 1;
+        showLevel(CodeKeyPath::acrPathology(region(), above));
+    }
+}
+
+void AcrCodeWalk::navigateTo(const QString &code)
+{
+    const QStringList parts = code.split(CodeSeparator);
+    const QString anatomy = parts.value(0);
+    const QString pathology = parts.value(1);
+    for (qsizetype length = 1; length <= anatomy.size(); ++length)
+        select(indexOf(anatomy.left(length)));
+    if (!pathology.isEmpty() && !m_anatomyChoice.isEmpty()) {
+        showPathology();
+        for (qsizetype length = 1; length <= pathology.size(); ++length)
+            select(indexOf(pathology.left(length)));
+    }
+    m_anatomyCode = anatomy;
+    m_pathologyCode = pathology;
+}
+
+QString AcrCodeWalk::result() const
+{
+    return m_pathologyCode.isEmpty() ? m_anatomyCode
+                                     : m_anatomyCode + CodeSeparator + m_pathologyCode;
+}
+
+QString AcrCodeWalk::anatomyDesc() const
+{
+    return captionLines(0, LevelsPerMode - 1);
+}
+
+QString AcrCodeWalk::pathologicDesc() const
+{
+    return captionLines(LevelsPerMode, 2 * LevelsPerMode - 1);
+}
+
+bool AcrCodeWalk::isListed(const QString &name) const
+{
+    return CodeWalk::isListed(name) &&
+           name.compare(QLatin1String(CodeKeyPath::PathologyKey), Qt::CaseInsensitive) != 0;
+}
+
+int AcrCodeWalk::captionIndex(int level) const
+{
+    const int first = m_mode == Mode::Anatomy ? 0 : LevelsPerMode;
+    return level >= first && level < first + LevelsPerMode ? level : -1;
+}
+
+QString AcrCodeWalk::region() const
+{
+    return m_anatomyChoice.left(1);
+}

@@ -1,0 +1,117 @@
+#include "CodeWalk.h"
+
+#include "common/QV_VBLogger.h"
+#include "platform/Err.h"
+#include "platform/config/ConfigTree.h"
+
+namespace {
+
+const QString DescriptionKey = QStringLiteral("description");
+
+// Typed codes end up in key paths; one that no key could carry (an empty
+// part, a "\", too deep) names nothing rather than failing the dialog.
+ConfigTreePtr openLevel(const ConfigTree &tree, const QString &keyPath)
+{
+    try {
+        return tree.OpenSubTree(keyPath);
+    } catch (const Err &e) {
+        if (e.number() == Err::InvalidPath || e.number() == Err::NameTooLong)
+            return nullptr;
+        throw;
+    }
+}
+
+} // namespace
+
+CodeWalk::CodeWalk(QString logSource, QString missingTreeMessage, int captionCount)
+    : m_logSource(std::move(logSource)), m_missingTreeMessage(std::move(missingTreeMessage))
+{
+    for (int i = 0; i < captionCount; ++i)
+        m_captions << QString();
+}
+
+CodeWalk::~CodeWalk() = default;
+
+void CodeWalk::setTree(std::shared_ptr<const ConfigTree> tree)
+{
+    m_tree = std::move(tree);
+}
+
+void CodeWalk::release()
+{
+    m_tree.reset();
+    replaceEntries({});
+}
+
+int CodeWalk::indexOf(const QString &code) const
+{
+    for (int i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].code == code)
+            return i;
+    }
+    return -1;
+}
+
+void CodeWalk::showLevel(const QString &keyPath, WhenEmpty whenEmpty)
+{
+    if (!m_tree) {
+        QV_VBLogger::WriteLog(m_missingTreeMessage, m_logSource);
+        return;
+    }
+    QList<CodeEntry> entries;
+    if (const ConfigTreePtr node = openLevel(*m_tree, keyPath)) {
+        const KeyNameList names = node->ChildNames(QString());
+        entries.reserve(names.Count());
+        for (const QString &name : names.names()) {
+            if (isListed(name))
+                entries.append({name, node->ReadString(name + QLatin1Char('\\') + DescriptionKey)});
+        }
+    }
+    if (entries.isEmpty() && whenEmpty == WhenEmpty::KeepList)
+        return;
+    arrange(entries);
+    replaceEntries(std::move(entries));
+}
+
+void CodeWalk::replaceEntries(QList<CodeEntry> entries)
+{
+    m_entries = std::move(entries);
+    ++m_listRevision;
+}
+
+void CodeWalk::noteChoice(int captionIndex, const CodeEntry &entry)
+{
+    const QString text = entry.text();
+    setCaption(captionIndex, QLatin1Char(' ') + text);
+    m_info = text;
+}
+
+void CodeWalk::setCaption(int index, const QString &text)
+{
+    if (index >= 0 && index < m_captions.size())
+        m_captions[index] = text;
+}
+
+void CodeWalk::clearCaptions(int first, int last)
+{
+    for (int i = first; i <= last; ++i)
+        setCaption(i, QString());
+}
+
+QString CodeWalk::captionLines(int first, int last) const
+{
+    QString lines;
+    for (int i = first; i <= last; ++i) {
+        if (!caption(i).isEmpty())
+            lines += QStringLiteral("\r\n") + caption(i);
+    }
+    return lines;
+}
+
+bool CodeWalk::isListed(const QString &name) const
+{
+    // A code's description is a child key of its own, not a code below it.
+    return name.compare(DescriptionKey, Qt::CaseInsensitive) != 0;
+}
+
+void CodeWalk::arrange(QList<CodeEntry> &) const {}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "CodeEntry.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <memory>
+
+class ConfigTree;
+
+// What a code picker shows while the user walks a code tree level by level:
+// the listed entries, the captions of the levels chosen so far and the
+// entry last chosen. Free of widgets; a dialog mirrors it after each step.
+class CodeWalk
+{
+public:
+    virtual ~CodeWalk();
+
+    // Null when the store holds no tree: every list fill then logs that and
+    // leaves the list as it is.
+    void setTree(std::shared_ptr<const ConfigTree> tree);
+    bool hasTree() const { return m_tree != nullptr; }
+    // Lets go of the tree and the listed entries.
+    void release();
+
+    const QList<CodeEntry> &entries() const { return m_entries; }
+    // Changes whenever the list is filled, so a view refills only then.
+    quint64 listRevision() const { return m_listRevision; }
+    // The first entry listing exactly that code, -1 when none does.
+    int indexOf(const QString &code) const;
+
+    int captionCount() const { return int(m_captions.size()); }
+    QString caption(int index) const { return m_captions.value(index); }
+    const QString &info() const { return m_info; }
+    int level() const { return m_level; }
+
+protected:
+    CodeWalk(QString logSource, QString missingTreeMessage, int captionCount);
+
+    enum class WhenEmpty {
+        KeepList, // a leaf: the list goes on showing the leaf's own level
+        ClearList // a new branch with nothing in it: no stale entries to pick
+    };
+
+    // Lists the children of the key at keyPath ("" is the tree's root).
+    void showLevel(const QString &keyPath, WhenEmpty whenEmpty = WhenEmpty::KeepList);
+    // Records the choice of an entry in the info line and, when the tree is
+    // shallow enough to have one, in the level's caption.
+    void noteChoice(int captionIndex, const CodeEntry &entry);
+    // Codes deeper than the captions reach have none: such indexes are ignored.
+    void setCaption(int index, const QString &text);
+    void clearCaptions(int first, int last);
+    // CR LF before each caption that is not empty.
+    QString captionLines(int first, int last) const;
+
+    // Whether a child key is a code to list; keys are named ignoring case.
+    virtual bool isListed(const QString &name) const;
+    virtual void arrange(QList<CodeEntry> &entries) const;
+
+    int m_level = 0;
+    QString m_info;
+
+private:
+    void replaceEntries(QList<CodeEntry> entries);
+
+    QString m_logSource;
+    QString m_missingTreeMessage;
+    std::shared_ptr<const ConfigTree> m_tree;
+    QList<CodeEntry> m_entries;
+    quint64 m_listRevision = 0;
+    QStringList m_captions;
+};

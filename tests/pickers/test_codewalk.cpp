@@ -1,0 +1,256 @@
+// Walking the code trees without a window: what the pickers list, choose,
+// return and describe.
+#include "SampleCodeTrees.h"
+#include "TestLog.h"
+#include "pickers/codewalk/AcrCodeWalk.h"
+#include "pickers/codewalk/AngioCodeOrder.h"
+#include "pickers/codewalk/AngioCodeWalk.h"
+#include "platform/config/FreeConfigTree.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Missing(29, QLatin1Char('?'));
+const QString Crlf = QStringLiteral("\r\n");
+
+QStringList codesOf(const CodeWalk &walk)
+{
+    QStringList codes;
+    for (const CodeEntry &entry : walk.entries())
+        codes << entry.code;
+    return codes;
+}
+
+std::shared_ptr<FreeConfigTree> acrTree()
+{
+    auto tree = std::make_shared<FreeConfigTree>();
+    SampleCodeTrees::writeAcr(*tree);
+    return tree;
+}
+
+std::shared_ptr<FreeConfigTree> angioTree()
+{
+    auto tree = std::make_shared<FreeConfigTree>();
+    SampleCodeTrees::writeAngio(*tree);
+    return tree;
+}
+
+class AcrWalk : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        walk.setTree(acrTree());
+        walk.showAnatomy();
+    }
+    void choose(const QString &code) { walk.select(walk.indexOf(code)); }
+
+    AcrCodeWalk walk;
+};
+
+class AngioWalk : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        walk.setTree(angioTree());
+        walk.showTop();
+    }
+
+    AngioCodeWalk walk;
+};
+
+} // namespace
+
+// Guards against "path_code" showing up as an anatomy code, against a lost
+// description stand-in and against descending the wrong branch.
+TEST_F(AcrWalk, IncomingCodeDescendsBothTreesAndComesBackUnchanged)
+{
+    EXPECT_EQ(codesOf(walk), (QStringList{"1", "2"}));
+    walk.navigateTo(QStringLiteral("123 - 45"));
+
+    EXPECT_EQ(walk.mode(), AcrCodeWalk::Mode::Pathology);
+    EXPECT_EQ(walk.anatomyCode(), QStringLiteral("123"));
+    EXPECT_EQ(walk.pathologyCode(), QStringLiteral("45"));
+    EXPECT_EQ(walk.result(), QStringLiteral("123 - 45"));
+    // 45 is a leaf: the list stays on the level it was chosen from.
+    EXPECT_EQ(codesOf(walk), (QStringList{"45"}));
+    EXPECT_EQ(walk.caption(0), QStringLiteral(" 1        Skull and contents"));
+    EXPECT_EQ(walk.caption(2), QStringLiteral(" 123        Cerebrum"));
+    EXPECT_EQ(walk.caption(6), QStringLiteral(" 4        Neoplasm"));
+    EXPECT_EQ(walk.anatomyDesc(), Crlf + QStringLiteral(" 1        Skull and contents") + Crlf +
+                                      QStringLiteral(" 12        Brain") + Crlf +
+                                      QStringLiteral(" 123        Cerebrum"));
+    EXPECT_EQ(walk.pathologicDesc(), Crlf + QStringLiteral(" 4        Neoplasm") + Crlf +
+                                         QStringLiteral(" 45        Benign neoplasm"));
+    EXPECT_EQ(walk.info(), QStringLiteral("45        Benign neoplasm"));
+
+    walk.showAnatomy();
+    choose(QStringLiteral("1"));
+    EXPECT_EQ(walk.entries().at(walk.indexOf("11")).text(), QStringLiteral("11        ") + Missing);
+}
+
+// Guards against a code the tree lacks being dropped (OK would then erase
+// the record's code) or cut to its longest known prefix.
+TEST_F(AcrWalk, IncomingCodeMissingFromTheTreeIsKept)
+{
+    walk.navigateTo(QStringLiteral("1239 - 49"));
+    EXPECT_EQ(walk.result(), QStringLiteral("1239 - 49"));
+    EXPECT_EQ(walk.caption(2), QStringLiteral(" 123        Cerebrum"));
+    EXPECT_EQ(walk.caption(6), QStringLiteral(" 4        Neoplasm"));
+    EXPECT_EQ(walk.caption(7), QString());
+
+    walk.showAnatomy();
+    walk.navigateTo(QStringLiteral("9 - 45"));
+    // No region was found, so there is no pathology list to walk.
+    EXPECT_EQ(walk.mode(), AcrCodeWalk::Mode::Anatomy);
+    EXPECT_EQ(codesOf(walk), (QStringList{"1", "2"}));
+    EXPECT_EQ(walk.result(), QStringLiteral("9 - 45"));
+
+    walk.showAnatomy();
+    walk.navigateTo(QString());
+    EXPECT_EQ(walk.result(), QString());
+}
+
+// Guards against up losing the level it came from, leaving the pathology
+// button on with no region chosen, or clearing an anatomy caption while the
+// pathology list is walked.
+TEST_F(AcrWalk, UpReturnsLevelByLevel)
+{
+    choose(QStringLiteral("1"));
+    choose(QStringLiteral("12"));
+    EXPECT_EQ(codesOf(walk), (QStringList{"123", "124"}));
+    walk.up();
+    EXPECT_EQ(walk.anatomyCode(), QStringLiteral("1"));
+    EXPECT_EQ(walk.caption(1), QString());
+    EXPECT_EQ(codesOf(walk), (QStringList{"11", "12"}));
+    EXPECT_TRUE(walk.pathologyAvailable());
+    walk.up();
+    EXPECT_EQ(walk.anatomyCode(), QString());
+    EXPECT_EQ(codesOf(walk), (QStringList{"1", "2"}));
+    EXPECT_FALSE(walk.pathologyAvailable());
+    walk.up(); // at the top: stays there
+    EXPECT_EQ(codesOf(walk), (QStringList{"1", "2"}));
+    EXPECT_EQ(walk.level(), 0);
+
+    choose(QStringLiteral("1"));
+    choose(QStringLiteral("12"));
+    walk.showPathology();
+    choose(QStringLiteral("4"));
+    EXPECT_EQ(codesOf(walk), (QStringList{"45"}));
+    walk.up();
+    EXPECT_EQ(walk.pathologyCode(), QString());
+    EXPECT_EQ(codesOf(walk), (QStringList{"4", "5"}));
+    walk.up();
+    walk.up();
+    EXPECT_EQ(walk.caption(1), QStringLiteral(" 12        Brain"));
+    EXPECT_EQ(walk.anatomyCode(), QStringLiteral("12"));
+    EXPECT_EQ(walk.pathologicDesc(), QString());
+}
+
+// Guards against a region without pathology codes offering its anatomy
+// entries as pathology codes, and against codes deeper than six digits
+// writing into the other mode's captions.
+TEST_F(AcrWalk, EmptyRegionsAndOverlongCodesStayInTheirPlace)
+{
+    choose(QStringLiteral("2"));
+    walk.showPathology();
+    EXPECT_TRUE(walk.entries().isEmpty());
+
+    walk.showAnatomy();
+    walk.navigateTo(QStringLiteral("2345678"));
+    EXPECT_EQ(walk.anatomyCode(), QStringLiteral("2345678"));
+    EXPECT_EQ(walk.info(), QStringLiteral("2345678        Seventh digit"));
+    EXPECT_EQ(walk.caption(5), QStringLiteral(" 234567        ") + Missing);
+    for (int i = 6; i < 12; ++i)
+        EXPECT_EQ(walk.caption(i), QString()) << i;
+    EXPECT_EQ(walk.anatomyDesc().count(Crlf), 6);
+    walk.up();
+    EXPECT_EQ(walk.anatomyCode(), QStringLiteral("234567"));
+    EXPECT_EQ(walk.caption(5), QStringLiteral(" 234567        ") + Missing);
+}
+
+// Guards against a failing list fill when the store has no tree: it is
+// logged, the list stays empty and a typed code still comes back.
+TEST(AcrWalkWithoutTree, LogsAndReturnsTypedCode)
+{
+    AcrCodeWalk walk;
+    const QString message = QStringLiteral("No ACR code tree is exists!");
+    const int before = TestLog::count(QStringLiteral("Kivo_ACRCodeFrm"), message);
+    walk.showAnatomy();
+    walk.navigateTo(QStringLiteral("12"));
+    EXPECT_EQ(TestLog::count(QStringLiteral("Kivo_ACRCodeFrm"), message), before + 1);
+    EXPECT_TRUE(walk.entries().isEmpty());
+    walk.setAnatomyCode(QStringLiteral("123"));
+    walk.setPathologyCode(QStringLiteral("4"));
+    EXPECT_EQ(walk.result(), QStringLiteral("123 - 4"));
+
+    const QString angioMessage = QStringLiteral("No Angio code tree is exists!");
+    const int angioBefore = TestLog::count(QStringLiteral("Kivo_AngioCodeFrm"), angioMessage);
+    AngioCodeWalk angio;
+    angio.showTop();
+    EXPECT_EQ(TestLog::count(QStringLiteral("Kivo_AngioCodeFrm"), angioMessage), angioBefore + 1);
+}
+
+// Guards against text order (4.10 before 4.2), against the two-digit limit
+// of zero padding, and against unnumbered parts breaking the order.
+TEST(AngioCodeOrder, OrdersPartsByValue)
+{
+    QStringList codes{"4.10", "4.x", "4.2", "4.100", "4.1",  "4.B",
+                      "4",    "4.a", "10",  "4.02",  "4.1.5"};
+    std::stable_sort(codes.begin(), codes.end(), AngioCodeOrder::lessThan);
+    EXPECT_EQ(codes, (QStringList{"4", "4.1", "4.1.5", "4.02", "4.2", "4.10", "4.100", "4.a", "4.B",
+                                  "4.x", "10"}));
+    EXPECT_TRUE(
+        AngioCodeOrder::lessThan("4.99999999999999999999999", "4.100000000000000000000000"));
+}
+
+// Guards against descending the wrong branch or showing codes rewritten.
+TEST_F(AngioWalk, IncomingCodeDescendsAndListsSiblingsInNumericOrder)
+{
+    EXPECT_EQ(codesOf(walk), (QStringList{"4", "5"}));
+    walk.navigateTo(QStringLiteral("4.12.3"));
+    EXPECT_EQ(walk.code(), QStringLiteral("4.12.3"));
+    EXPECT_EQ(walk.level(), 2);
+    EXPECT_EQ(codesOf(walk), (QStringList{"4.12.3"}));
+    EXPECT_EQ(walk.angioDesc(), QStringLiteral(" 4        Abdominal aorta") + Crlf +
+                                    QStringLiteral(" 4.12        Renal artery") + Crlf +
+                                    QStringLiteral(" 4.12.3        Segmental branch"));
+
+    walk.up();
+    EXPECT_EQ(walk.code(), QStringLiteral("4.12"));
+    EXPECT_EQ(codesOf(walk), (QStringList{"4.1", "4.2", "4.10", "4.12", "4.x"}));
+
+    walk.showTop();
+    walk.navigateTo(QStringLiteral("4.7"));
+    EXPECT_EQ(walk.code(), QStringLiteral("4.7"));
+}
+
+// Guards against up on a one-part code leaving it in the box, and against a
+// typed code that names no key (empty parts, "\") failing the dialog.
+TEST_F(AngioWalk, UpAndTypedCodes)
+{
+    walk.select(walk.indexOf(QStringLiteral("5")));
+    walk.up();
+    EXPECT_EQ(walk.code(), QString());
+    EXPECT_EQ(codesOf(walk), (QStringList{"4", "5"}));
+    EXPECT_EQ(walk.angioDesc(), QString());
+
+    walk.select(walk.indexOf(QStringLiteral("4")));
+    for (const QString typed : {"4..12.3", "a\\\\b.c.d", "\\.x.y", "4.12.3.9.9.9.9.9"}) {
+        walk.setCode(typed);
+        EXPECT_NO_THROW(walk.up()) << typed.toStdString();
+        EXPECT_NO_THROW(walk.navigateTo(typed)) << typed.toStdString();
+    }
+}
+
+int main(int argc, char **argv)
+{
+    TestLog::useTemporaryFolder();
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
