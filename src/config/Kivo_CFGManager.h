@@ -1,0 +1,107 @@
+#pragma once
+
+#include "LayoutRecord.h"
+
+#include <platform/config/ConfigDatabase.h>
+#include <platform/config/FreeConfigTree.h>
+#include <platform/user/UserDirectory.h>
+#include <platform/user/UserManager.h>
+
+#include <kivo/UIListener.h>
+
+#include <memory>
+
+// The component's one gateway to the configuration store and the host's user
+// services: who works at the workstation and whether they may edit the
+// layout, where the platform is installed, the teaching-file paths, and the
+// read and save cycle of the form layout.
+//
+// One instance exists at a time. Whoever creates it (the host bridge)
+// publishes it with setInstance(); forms and dialogs reach it through
+// instance().
+class Kivo_CFGManager
+{
+public:
+    static constexpr const char *LAYOUT_PATH =
+        "Corvalis\\system\\applications\\quovira\\teachingfile\\appearance\\form_layout";
+    static constexpr const char *DEFAULT_LAYOUT_PATH =
+        "Corvalis\\system\\applications\\quovira\\teachingfile\\appearance\\default_layout";
+    static constexpr const char *APPERANCE_PATH =
+        "Corvalis\\system\\applications\\quovira\\teachingfile\\appearance";
+    static constexpr const char *AE_FIELD_TYPES_PATH =
+        "Corvalis\\system\\applications\\quovira\\ae\\field types";
+    static constexpr const char *UPDATE_AE_TITLES_PATH =
+        "Corvalis\\system\\applications\\quovira\\teachingfile\\appearance\\update_ae_titles";
+    // Below it: machine name + "\properties\corvalis_root".
+    static constexpr const char *NODES_PATH = "Corvalis\\system\\nodes";
+    static constexpr const char *DEFAULT_CORVALIS_ROOT = "/opt/norvex";
+    // Below the install root; a file-system path.
+    static constexpr const char *APPLICATION_ICON = "/qv/resources/icons/qv.ico";
+
+    Kivo_CFGManager();
+    ~Kivo_CFGManager();
+    Kivo_CFGManager(const Kivo_CFGManager &) = delete;
+    Kivo_CFGManager &operator=(const Kivo_CFGManager &) = delete;
+
+    // Null while no manager is published.
+    static Kivo_CFGManager *instance();
+    static void setInstance(Kivo_CFGManager *manager);
+
+    void Uninitialize();
+
+    QString CurrUser() const { return m_loginName; }
+    QString UserDispalyedName() const { return m_displayedName; }
+    qint32 UpdateAETitles() const { return m_updateAETitles; }
+    QString UserGroup() const { return m_group; }
+    // Asked afresh every time: rights may change while the window is open.
+    bool CanEdit() const;
+    // The host's listener; null leaves the one held unchanged.
+    void UIListener(::UIListener *listener);
+    QString GetUserDisplayedName(const QString &login) const;
+
+    // Opens the log, then reads the user context, the install root, the UI
+    // settings and the update AE titles switch.
+    void Init();
+    QString CorvalisRoot() const;
+    // The install root found by Init.
+    QString installRoot() const { return m_installRoot; }
+
+    // The layout cycle. Reading: InitBeforeReadLayout, ReadFormLayout, then
+    // ReadFieldLayout per set for "label" and "text". Saving: InitSaveTree,
+    // WriteFormSize, WriteFieldLayout per set and kind, DumpDataToCFG.
+    bool InitSaveTree();
+    bool InitBeforeReadLayout(bool readDefault);
+    void UpdateAETagCaption(const QString &typeName, const QString &caption);
+    void DumpDataToCFG();
+    void ReadFieldLayout(LayoutRecord &record, int setNumber, const QString &kind) const;
+    void WriteFormSize(const LayoutRecord &record);
+    void ReadFormLayout(LayoutRecord &record) const;
+    void WriteFieldLayout(const LayoutRecord &record, int setNumber, const QString &kind);
+    void UpdateFieldType(const QString &type, int setNumber, const QString &kind);
+
+    // What InitBeforeReadLayout opened: "form_layout", "default_layout", or
+    // "" when there is nothing to read; and the highest set number in it.
+    QString readLayoutName() const;
+    int readSetCount() const;
+
+private:
+    ConfigDatabase &database() const;
+    const ConfigTree &readTree() const;
+    FreeConfigTree &saveTree() const;
+    void readUserContext();
+
+    std::unique_ptr<ConfigDatabase> m_database;
+    std::unique_ptr<UserManager> m_userManager;
+    QString m_group;
+    ConfigTreePtr m_readTree;
+    ::UIListener *m_listener = nullptr; // one reference held
+    // The "form_layout" found by the last read; null when there was none, so
+    // the next save creates it rather than replacing it.
+    ConfigTreePtr m_storedLayout;
+    std::shared_ptr<FreeConfigTree> m_saveTree;
+    qint32 m_updateAETitles = 1;
+    QString m_displayedName;
+    QString m_loginName;
+    std::unique_ptr<UserDirectory> m_directory;
+    QString m_installRoot;
+};

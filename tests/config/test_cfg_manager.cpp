@@ -1,0 +1,162 @@
+// The configuration manager's start: user context, install root, the update
+// AE titles switch, the edit permission and the listener it keeps.
+#include "test_cfg_manager_env.h"
+
+#include "config/Kivo_CFGManager.h"
+
+#include <common/QV_Resource.h>
+
+#include <RecordingUIListener.h>
+
+namespace {
+
+const QString UsersPath = QStringLiteral("Corvalis\\system\\users\\");
+
+class CfgManagerTest : public ManagerTest
+{
+protected:
+    void addUser(const QString &login, const QString &firstName, int editAllowed)
+    {
+        ConfigDatabase db = store();
+        db.WriteString(UsersPath + login + QStringLiteral("\\first_name"), firstName);
+        db.WriteString(UsersPath + login + QStringLiteral("\\last_name"), QStringLiteral("Vidal"));
+        db.WriteString(UsersPath + login + QStringLiteral("\\group"), QStringLiteral("attendings"));
+        db.WriteLong(UsersPath + login + QStringLiteral("\\edit_allowed"), editAllowed);
+    }
+};
+
+} // namespace
+
+TEST_F(CfgManagerTest, InitReadsTheLoggedInUserOnce)
+{
+    addUser(QStringLiteral("ividal"), QStringLiteral("Ines"), 1);
+    addUser(QStringLiteral("tmoss"), QStringLiteral("Tom"), 0);
+    setPlatformValue(QStringLiteral("CurrUser"), QStringLiteral("ividal"));
+
+    Kivo_CFGManager manager;
+    manager.Init();
+    EXPECT_EQ(manager.CurrUser(), QStringLiteral("ividal"));
+    EXPECT_EQ(manager.UserDispalyedName(), QStringLiteral("Ines Vidal"));
+    EXPECT_EQ(manager.UserGroup(), QStringLiteral("attendings"));
+    // The log is open before the first line: the line carries the module
+    // number set by Init.
+    EXPECT_TRUE(managerLog().contains(
+        QStringLiteral("User login name is ividal User displayed name isInes Vidal")));
+    EXPECT_EQ(manager.GetUserDisplayedName(QStringLiteral("tmoss")), QStringLiteral("Tom Vidal"));
+    EXPECT_EQ(manager.GetUserDisplayedName(QStringLiteral("ghost")), QString());
+
+    // The edit permission follows the store while the window is open; a
+    // cached answer would keep offering design mode to a user who lost it.
+    EXPECT_TRUE(manager.CanEdit());
+    store().WriteLong(UsersPath + QStringLiteral("ividal\\edit_allowed"), 0);
+    EXPECT_FALSE(manager.CanEdit());
+}
+
+// A login without record must not pass for a user: the submitter written
+// into a teaching file would be a name nobody can be found under.
+TEST_F(CfgManagerTest, LoginWithoutRecordLeavesTheUserEmpty)
+{
+    setPlatformValue(QStringLiteral("CurrUser"), QStringLiteral("ghost"));
+    Kivo_CFGManager manager;
+    manager.Init();
+    EXPECT_EQ(manager.CurrUser(), QString());
+    EXPECT_EQ(manager.UserDispalyedName(), QString());
+    EXPECT_EQ(manager.UserGroup(), QString());
+    EXPECT_FALSE(manager.CanEdit());
+    const QStringList log = managerLog();
+    EXPECT_FALSE(log.contains(QStringLiteral("No curr User")));
+    EXPECT_TRUE(log.filter(QStringLiteral("User login name is")).isEmpty());
+}
+
+TEST_F(CfgManagerTest, NoLoginIsLoggedAndNotAnError)
+{
+    Kivo_CFGManager manager;
+    ASSERT_NO_THROW(manager.Init());
+    EXPECT_EQ(manager.CurrUser(), QString());
+    EXPECT_FALSE(manager.CanEdit());
+    EXPECT_EQ(managerLog(), QStringList{QStringLiteral("No curr User")});
+}
+
+TEST_F(CfgManagerTest, InstallRootFallsBackFromHostToMachineToDefault)
+{
+    const QString nodeRoot =
+        QStringLiteral("Corvalis\\system\\nodes\\ws-07\\properties\\corvalis_root");
+    struct Case
+    {
+        QString corvalisRoot, machine, nodeValue, root;
+    };
+    const Case cases[] = {
+        {QStringLiteral("/srv/corvalis"), QStringLiteral("ws-07"), QStringLiteral("/mnt/other"),
+         QStringLiteral("/srv/corvalis")},
+        {QString(), QStringLiteral("ws-07"), QStringLiteral("/mnt/other"),
+         QStringLiteral("/mnt/other")},
+        {QString(), QStringLiteral("ws-07"), QString(), QStringLiteral("/opt/norvex")},
+        // No machine, no installation: no default either.
+        {QString(), QString(), QStringLiteral("/mnt/other"), QString()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(qPrintable(c.corvalisRoot + "|" + c.machine + "|" + c.nodeValue));
+        setPlatformValue(QStringLiteral("CorvalisRoot"), c.corvalisRoot);
+        setPlatformValue(QStringLiteral("CurrMachine"), c.machine);
+        if (c.nodeValue.isEmpty())
+            store().DeleteKey(nodeRoot);
+        else
+            store().WriteString(nodeRoot, c.nodeValue);
+
+        Kivo_CFGManager manager;
+        EXPECT_EQ(manager.CorvalisRoot(), QString()) << "no store before Init";
+        manager.Init();
+        EXPECT_EQ(manager.CorvalisRoot(), c.root);
+        EXPECT_EQ(manager.installRoot(), c.root);
+        EXPECT_EQ(QV_Resource::ApplicationIconPath(), c.root + "/qv/resources/icons/qv.ico");
+    }
+}
+
+TEST_F(CfgManagerTest, UpdateAETitlesDefaultsToOn)
+{
+    {
+        Kivo_CFGManager manager;
+        manager.Init();
+        EXPECT_EQ(manager.UpdateAETitles(), 1);
+    }
+    store().WriteLong(QLatin1String(Kivo_CFGManager::UPDATE_AE_TITLES_PATH), 0);
+    Kivo_CFGManager manager;
+    manager.Init();
+    EXPECT_EQ(manager.UpdateAETitles(), 0);
+}
+
+// The listener is the host's object: the manager holds exactly one
+// reference to the one it keeps, and a null hand-over must not drop it.
+TEST_F(CfgManagerTest, KeepsTheListenerAcrossANullHandOver)
+{
+    RecordingUIListener *first = RecordingUIListener::create();
+    RecordingUIListener *second = RecordingUIListener::create();
+    {
+        Kivo_CFGManager manager;
+        manager.UIListener(first);
+        EXPECT_EQ(first->refCount(), 2u);
+        manager.UIListener(nullptr);
+        EXPECT_EQ(first->refCount(), 2u);
+        manager.UIListener(second);
+        EXPECT_EQ(first->refCount(), 1u);
+        EXPECT_EQ(second->refCount(), 2u);
+        manager.UIListener(second);
+        EXPECT_EQ(second->refCount(), 2u);
+    }
+    EXPECT_EQ(second->refCount(), 1u);
+    first->Release();
+    second->Release();
+}
+
+// Forms and dialogs reach the manager through the published reference; it
+// must not outlive the manager.
+TEST_F(CfgManagerTest, PublishedInstanceEndsWithTheManager)
+{
+    EXPECT_EQ(Kivo_CFGManager::instance(), nullptr);
+    {
+        Kivo_CFGManager manager;
+        Kivo_CFGManager::setInstance(&manager);
+        EXPECT_EQ(Kivo_CFGManager::instance(), &manager);
+    }
+    EXPECT_EQ(Kivo_CFGManager::instance(), nullptr);
+}
