@@ -1,0 +1,284 @@
+// Message boxes: texts, code suffixes, button captions, answers, background
+// and placement, driven on real boxes under the offscreen platform.
+#include "common/QV_MsgBox.h"
+#include "common/QV_Resource.h"
+#include "common/ResourceIds.h"
+#include "tables/ModalDialogs.h"
+
+#include <kivo/runtime.h>
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTemporaryDir>
+
+namespace {
+
+using namespace QV_MsgBox;
+
+struct SeenBox
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+    QColor background;
+    QRect frame;
+};
+
+SeenBox describe(QMessageBox *box)
+{
+    SeenBox seen{
+        box->windowTitle(),  box->text(), box->icon(), {}, box->palette().color(QPalette::Window),
+        box->frameGeometry()};
+    for (QAbstractButton *button : box->buttons())
+        seen.buttons.append(button->text());
+    return seen;
+}
+
+QAbstractButton *buttonWithText(QMessageBox *box, const QString &text)
+{
+    for (QAbstractButton *button : box->buttons()) {
+        if (button->text() == text)
+            return button;
+    }
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
+// Records the next box and answers it with the button of that caption (or
+// Escape when the caption is empty).
+void answerNextBox(SeenBox &seen, const QString &caption)
+{
+    whenModal<QMessageBox>([&seen, caption](QMessageBox *box) {
+        seen = describe(box);
+        if (caption.isEmpty()) {
+            QTest::keyClick(box, Qt::Key_Escape);
+        } else if (QAbstractButton *button = buttonWithText(box, caption)) {
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    });
+}
+
+QString text(qint32 id)
+{
+    return QV_Resource::GetResString(id);
+}
+
+QPoint centreOf(const QRect &rect)
+{
+    return QPoint(rect.left() + rect.width() / 2, rect.top() + rect.height() / 2);
+}
+
+// Centring may differ by the rounding of one half pixel.
+void expectCentredOn(const QRect &box, const QRect &reference)
+{
+    const QPoint offset = centreOf(box) - centreOf(reference);
+    EXPECT_LE(offset.manhattanLength(), 2)
+        << "box centre " << centreOf(box).x() << "," << centreOf(box).y() << " reference centre "
+        << centreOf(reference).x() << "," << centreOf(reference).y();
+}
+
+class MsgBoxTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        SetOwnerWindow(nullptr);
+        QV_Resource::SetDialogBackColor(0);
+    }
+};
+
+// Guards the suffix format callers and support staff match on: the exact
+// blanks, the "02-" prefix, and no suffix at all for codes below 1.
+TEST(MsgBoxArithmetic, CodeSuffix)
+{
+    EXPECT_EQ(withCodeSuffix("T", 13, true), QStringLiteral("T (02-13) "));
+    EXPECT_EQ(withCodeSuffix("T", 1154, false), QStringLiteral("T (02-1154)"));
+    EXPECT_EQ(withCodeSuffix("T", 0, true), QStringLiteral("T"));
+    EXPECT_EQ(withCodeSuffix("T", -4, false), QStringLiteral("T"));
+    EXPECT_EQ(withCodeSuffix("T", 1, true), QStringLiteral("T (02-1) "));
+}
+
+// Guards against rounding halves away from zero (qRound) or truncating,
+// which shifts boxes by a pixel against the platform's placement.
+TEST(MsgBoxArithmetic, PlacementRoundsHalvesToEven)
+{
+    EXPECT_EQ(roundHalfEven(0.5), 0);
+    EXPECT_EQ(roundHalfEven(1.5), 2);
+    EXPECT_EQ(roundHalfEven(2.5), 2);
+    EXPECT_EQ(roundHalfEven(-1.5), -2);
+    EXPECT_EQ(roundHalfEven(2.6), 3);
+
+    // (301 - 100) / 2 = 100.5 -> 100; (303 - 100) / 2 = 101.5 -> 102.
+    EXPECT_EQ(centredOn(QRect(100, 50, 301, 200), QSize(100, 50)), QPoint(200, 125));
+    EXPECT_EQ(centredOn(QRect(100, 50, 303, 201), QSize(100, 50)), QPoint(202, 126));
+    // A box larger than its reference sticks out on both sides.
+    EXPECT_EQ(centredOn(QRect(0, 0, 100, 100), QSize(200, 50)), QPoint(-50, 25));
+
+    const QRect screen(0, 0, 1024, 768);
+    EXPECT_EQ(placedAt(30, 40, screen, QSize(200, 100)), QPoint(30, 40));
+    EXPECT_EQ(placedAt(-1, 40, screen, QSize(200, 100)), QPoint(412, 40));
+    EXPECT_EQ(placedAt(10, -1, screen, QSize(200, 100)), QPoint(10, 334));
+}
+
+// Guards the wrappers' looks: title 2173, icon, the single OK button
+// captioned 15031, and the code suffix in the shown text.
+TEST_F(MsgBoxTest, ErrorAndInfoBoxesShowOneCaptionedButton)
+{
+    SeenBox seen;
+    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
+    ShowErrorMsgCode(QStringLiteral("Bad name"), 13);
+    EXPECT_EQ(seen.text, QStringLiteral("Bad name (02-13) "));
+    EXPECT_EQ(seen.title, text(ResourceIds::MSGBOX_TITLE));
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_EQ(seen.buttons, QStringList{text(ResourceIds::OK_CAPTION)});
+
+    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
+    ShowErrorMsgCode(QStringLiteral("No code"), 0);
+    EXPECT_EQ(seen.text, QStringLiteral("No code"));
+
+    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
+    ShowInfoMsgCode(QStringLiteral("Note"), 17);
+    EXPECT_EQ(seen.text, QStringLiteral("Note (02-17) "));
+    EXPECT_EQ(seen.icon, QMessageBox::Information);
+    EXPECT_EQ(seen.buttons, QStringList{text(ResourceIds::OK_CAPTION)});
+
+    // Table names reach these texts: markup in them must show as typed.
+    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
+    ShowInfoMsg(QStringLiteral("<b>bold</b>"));
+    EXPECT_EQ(seen.text, QStringLiteral("<b>bold</b>"));
+    EXPECT_FALSE(text(ResourceIds::OK_CAPTION).isEmpty()) << "catalog not found";
+}
+
+// Guards the answers callers compare against (6 Yes, 7 No), the Yes/No
+// captions, and that Escape means No rather than some third value.
+TEST_F(MsgBoxTest, QuestionsAnswerYesSixNoSeven)
+{
+    const QString yes = text(ResourceIds::YES_CAPTION);
+    const QString no = text(ResourceIds::NO_CAPTION);
+    ASSERT_FALSE(yes.isEmpty());
+    ASSERT_FALSE(no.isEmpty());
+
+    SeenBox seen;
+    answerNextBox(seen, yes);
+    EXPECT_EQ(AskQuestionCode(QStringLiteral("Submit?"), 1154), AnswerYes);
+    EXPECT_EQ(seen.text, QStringLiteral("Submit? (02-1154)"));
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_EQ(seen.title, text(ResourceIds::MSGBOX_TITLE));
+    EXPECT_EQ(seen.buttons.size(), 2);
+    EXPECT_TRUE(seen.buttons.contains(yes));
+    EXPECT_TRUE(seen.buttons.contains(no));
+
+    answerNextBox(seen, no);
+    EXPECT_EQ(AskQuestion(QStringLiteral("Keep?")), AnswerNo);
+    EXPECT_EQ(seen.text, QStringLiteral("Keep?"));
+
+    answerNextBox(seen, QString());
+    EXPECT_EQ(AskQuestionCode(QStringLiteral("Delete?"), 0), AnswerNo);
+    EXPECT_EQ(seen.text, QStringLiteral("Delete?"));
+
+    // HookedMsgBox called directly with OK only and no title: the
+    // application's name stands in.
+    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
+    EXPECT_EQ(HookedMsgBox(QStringLiteral("Saved"), -1, -1, PositionLeave, MsgOkOnly), AnswerOk);
+    EXPECT_EQ(seen.title, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+}
+
+// Guards the background rule: an unset colour becomes grey and stays for
+// later dialogs; a configured one is used as 0x00BBGGRR, not swapped.
+TEST_F(MsgBoxTest, BackgroundColour)
+{
+    SeenBox seen;
+    QV_Resource::SetDialogBackColor(0);
+    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
+    ShowInfoMsg(QStringLiteral("grey"));
+    EXPECT_EQ(seen.background, QColor(192, 192, 192));
+    EXPECT_EQ(QV_Resource::DialogBackColor(), 0x00C0C0C0u);
+
+    QV_Resource::SetDialogBackColor(0x00112233);
+    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
+    ShowInfoMsg(QStringLiteral("configured"));
+    EXPECT_EQ(seen.background, QColor(0x33, 0x22, 0x11));
+}
+
+// Guards the three position modes: 1 centres on the owner window even when
+// another window is the parent, falls back to the parent once the owner is
+// gone; 2 places at X, Y or centres on the screen for -1; 0 leaves the box
+// where Qt puts it (over its parent), not over the owner.
+TEST_F(MsgBoxTest, Placement)
+{
+    QWidget owner;
+    owner.setGeometry(40, 30, 500, 300);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    SetOwnerWindow(&owner);
+
+    QDialog parent;
+    parent.setGeometry(600, 400, 300, 200);
+    parent.setModal(true);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    ASSERT_EQ(QApplication::activeModalWidget(), &parent);
+
+    const QString ok = text(ResourceIds::OK_CAPTION);
+    SeenBox seen;
+    answerNextBox(seen, ok);
+    ShowInfoMsg(QStringLiteral("over the owner"));
+    expectCentredOn(seen.frame, owner.frameGeometry());
+
+    answerNextBox(seen, ok);
+    HookedMsgBox(QStringLiteral("left alone"), -1, -1, PositionLeave, MsgOkOnly);
+    // Qt places it over its parent by its own rule; it must not be moved to the owner.
+    EXPECT_TRUE(seen.frame.contains(centreOf(parent.frameGeometry())));
+    EXPECT_FALSE(seen.frame.contains(centreOf(owner.frameGeometry())));
+
+    answerNextBox(seen, ok);
+    HookedMsgBox(QStringLiteral("at 30, 40"), 30, 40, PositionAt, MsgOkOnly);
+    EXPECT_EQ(seen.frame.topLeft(), QPoint(30, 40));
+
+    answerNextBox(seen, ok);
+    HookedMsgBox(QStringLiteral("centred across"), -1, 40, PositionAt, MsgOkOnly);
+    const QRect screen = parent.screen()->geometry();
+    EXPECT_EQ(seen.frame.top(), 40);
+    EXPECT_LE(std::abs(centreOf(seen.frame).x() - centreOf(screen).x()), 1);
+
+    // The owner is destroyed without anyone clearing it: the box must fall
+    // back to its parent instead of using a dangling window.
+    auto *shortLived = new QWidget;
+    shortLived->setGeometry(0, 0, 100, 100);
+    SetOwnerWindow(shortLived);
+    delete shortLived;
+    EXPECT_EQ(OwnerWindow(), nullptr);
+    answerNextBox(seen, ok);
+    ShowErrorMsg(QStringLiteral("over the parent"));
+    expectCentredOn(seen.frame, parent.frameGeometry());
+}
+
+// Guards against silently showing a box with buttons the caller cannot
+// interpret.
+TEST_F(MsgBoxTest, UnsupportedButtonStyleIsAnError)
+{
+    EXPECT_THROW(HookedMsgBox(QStringLiteral("abort?"), -1, -1, PositionLeave, 2), std::exception);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Test discovery runs the program outside CTest's environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    qputenv("KIVO_LOG_DIR", QFile::encodeName(folder.path()));
+    const std::u16string store = (folder.path() + QStringLiteral("/store.db")).toStdU16String();
+    SetPlatformValue(u"ConfigStoreFile", store.c_str());
+    QV_Resource::InitUISettings();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
