@@ -1,0 +1,147 @@
+#include "Kivo_TablesFrm.h"
+
+#include "Kivo_TableValuesFrm.h"
+#include "ListSelection.h"
+#include "OkCancelButtons.h"
+#include "common/QV_MsgBox.h"
+#include "common/QV_Resource.h"
+#include "common/ResourceIds.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QListWidget>
+#include <QPushButton>
+
+Kivo_TablesFrm::Kivo_TablesFrm(QWidget *parent)
+    : QDialog(parent), m_lstTables(new QListWidget(this)), m_btnAdd(new QPushButton(this)),
+      m_btnEdit(new QPushButton(this)), m_btnDelete(new QPushButton(this))
+{
+    m_lstTables->setObjectName(QStringLiteral("lstTables"));
+    m_lstTables->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_btnAdd->setObjectName(QStringLiteral("btnAdd"));
+    m_btnEdit->setObjectName(QStringLiteral("btnEdit"));
+    m_btnDelete->setObjectName(QStringLiteral("btnDelete"));
+    for (QPushButton *button : {m_btnAdd, m_btnEdit, m_btnDelete})
+        button->setAutoDefault(false);
+    auto *buttons = new OkCancelButtons(this);
+
+    connect(m_lstTables, &QListWidget::itemSelectionChanged, this, &Kivo_TablesFrm::updateButtons);
+    connect(m_btnAdd, &QPushButton::clicked, this, &Kivo_TablesFrm::addTable);
+    connect(m_btnEdit, &QPushButton::clicked, this, &Kivo_TablesFrm::editTable);
+    connect(m_btnDelete, &QPushButton::clicked, this, &Kivo_TablesFrm::deleteTable);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(m_lstTables, 0, 0, 4, 1);
+    layout->addWidget(m_btnAdd, 0, 1);
+    layout->addWidget(m_btnEdit, 1, 1);
+    layout->addWidget(m_btnDelete, 2, 1);
+    layout->setRowStretch(3, 1);
+    layout->addWidget(buttons, 4, 0, 1, 2);
+    resize(360, 300);
+
+    QV_Resource::ApplyDialogLoadTreatment(this, [this, buttons] {
+        buttons->setCaptions();
+        m_btnAdd->setText(QV_Resource::GetResString(ResourceIds::ADD_BUTTON));
+        m_btnEdit->setText(QV_Resource::GetResString(ResourceIds::EDIT_BUTTON));
+        m_btnDelete->setText(QV_Resource::GetResString(ResourceIds::DELETE_BUTTON));
+        setWindowTitle(QV_Resource::GetResString(ResourceIds::TABLES_CAPTION));
+    });
+}
+
+bool Kivo_TablesFrm::Init()
+{
+    m_store.ReadCfgTables();
+    const QList<TableRecord> opened = m_store.tables();
+    // The rows mirror the tables in memory, also when the store had none
+    // and the read kept what was there.
+    m_lstTables->clear();
+    for (const TableRecord &table : opened)
+        m_lstTables->addItem(table.TableName);
+    updateButtons();
+
+    if (exec() != QDialog::Accepted) {
+        // Nothing the user did not confirm may reach the form's drop-downs.
+        m_store.setTables(opened);
+        return false;
+    }
+    m_store.SaveCfgTables();
+    return true;
+}
+
+bool Kivo_TablesFrm::editStoredTables(QWidget *parent)
+{
+    Kivo_TablesFrm dialog(parent);
+    return dialog.Init();
+}
+
+bool Kivo_TablesFrm::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && m_lstTables->count() > 0 &&
+        selectedRow(m_lstTables) < 0)
+        m_lstTables->setCurrentRow(0);
+    return QDialog::event(event);
+}
+
+void Kivo_TablesFrm::addTable()
+{
+    Kivo_TableValuesFrm editor(this);
+    QStringList values;
+    QString name;
+    bool cancelled = true;
+    editor.Init(values, name, cancelled, m_store);
+    if (cancelled || name.isEmpty() || values.isEmpty())
+        return;
+    m_store.appendTable({name, values});
+    m_lstTables->addItem(name);
+}
+
+void Kivo_TablesFrm::editTable()
+{
+    const int row = selectedRow(m_lstTables);
+    if (row < 0)
+        return;
+    // Rows and tables share their order, so the row picks the table even
+    // where two tables carry the same name.
+    TableRecord &table = m_store.tableAt(row);
+    QListWidgetItem *item = m_lstTables->item(row);
+    Kivo_TableValuesFrm editor(this);
+    bool cancelled = true;
+    editor.Init(table.TableValues, table.TableName, cancelled, m_store);
+    if (item->text() != table.TableName)
+        item->setText(table.TableName);
+}
+
+void Kivo_TablesFrm::deleteTable()
+{
+    const int row = selectedRow(m_lstTables);
+    if (row < 0)
+        return;
+    const QString question = deleteQuestion(m_store.tables().at(row).TableName);
+    if (QV_MsgBox::AskQuestionCode(question, 0) == QV_MsgBox::AnswerYes) {
+        m_store.RemoveTableEntries(row, 1);
+        delete m_lstTables->takeItem(row);
+    }
+    if (row > 0)
+        m_lstTables->setCurrentRow(row - 1);
+    else if (m_lstTables->count() > 0 && selectedRow(m_lstTables) < 0)
+        m_lstTables->setCurrentRow(0);
+    updateButtons();
+}
+
+void Kivo_TablesFrm::updateButtons()
+{
+    const bool selected = selectedRow(m_lstTables) >= 0;
+    m_btnEdit->setEnabled(selected);
+    m_btnDelete->setEnabled(selected);
+}
+
+QString Kivo_TablesFrm::deleteQuestion(const QString &tableName) const
+{
+    // The text names the table where it says "%s"; anything after a second
+    // "%s" is not part of the question.
+    const QStringList pieces =
+        QV_Resource::GetResString(ResourceIds::DELETE_TABLE_QUESTION).split(QStringLiteral("%s"));
+    return pieces.at(0) + tableName + pieces.value(1);
+}
