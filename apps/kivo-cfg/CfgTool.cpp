@@ -1,5 +1,6 @@
 #include "CfgTool.h"
 
+#include "ManagerCommands.h"
 #include "StoreSummary.h"
 #include "config/StoreSeed.h"
 #include "pickers/codetree/CodeTreeLoader.h"
@@ -115,6 +116,14 @@ const QList<CfgTool::Command> &CfgTool::commands()
          2, 2, &CfgTool::loadCodes, QString()},
         {QStringLiteral("summary"), QString(), QStringLiteral("What the store holds, in short."), 0,
          0, &CfgTool::summary, QString()},
+        {QStringLiteral("rights"), QStringLiteral("[--user LOGIN]"),
+         QStringLiteral("The current user (CurrUser), or LOGIN: displayed name, group and "
+                        "whether they may edit the layout."),
+         0, 1, &CfgTool::rights, QStringLiteral("user")},
+        {QStringLiteral("layout"), QString(),
+         QStringLiteral("The form layout the teaching-file window would read: which one, its "
+                        "size and its field sets."),
+         0, 0, &CfgTool::layout, QString()},
     };
     return list;
 }
@@ -195,6 +204,7 @@ int CfgTool::runCommand(const Command &command, const QStringList &arguments)
         m_storeFile = parser.value(storeOption);
     m_force = command.option == QLatin1String("force") && parser.isSet(command.option);
     m_intValue = command.option == QLatin1String("int") && parser.isSet(command.option);
+    m_namedUser = command.option == QLatin1String("user") && parser.isSet(command.option);
 
     const QStringList args = parser.positionalArguments();
     if (args.size() < command.minArgs || args.size() > command.maxArgs)
@@ -335,4 +345,17 @@ void CfgTool::loadCodes(const QStringList &args)
 void CfgTool::summary(const QStringList &)
 {
     m_out << StoreSummary::describe(*openStore(false));
+}
+
+void CfgTool::rights(const QStringList &args)
+{
+    // --user is a switch of the table above; its LOGIN is the one argument.
+    if (m_namedUser != (args.size() == 1))
+        throw UsageError{QStringLiteral("usage: kivo-cfg rights [--user LOGIN]")};
+    ManagerCommands::rights(m_storeFile, args.value(0), m_out);
+}
+
+void CfgTool::layout(const QStringList &)
+{
+    ManagerCommands::layout(m_storeFile, m_out);
 }

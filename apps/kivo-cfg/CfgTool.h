@@ -34,6 +34,8 @@ private:
     void importTree(const QStringList &args);
     void loadCodes(const QStringList &args);
     void summary(const QStringList &args);
+    void rights(const QStringList &args);
+    void layout(const QStringList &args);
 
     void reportSeeding(const ConfigDatabase &database, bool created, bool seeded);
 
@@ -42,4 +44,5 @@ private:
     QString m_storeFile;
     bool m_intValue = false;
     bool m_force = false;
+    bool m_namedUser = false;
 };
