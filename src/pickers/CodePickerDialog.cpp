@@ -1,0 +1,165 @@
+#include "CodePickerDialog.h"
+
+#include "codewalk/CodeWalk.h"
+#include "common/QV_Resource.h"
+#include "common/QV_VBLogger.h"
+#include "platform/config/ConfigDatabase.h"
+#include "platform/config/FreeConfigTree.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+
+constexpr quint32 ListBackColor = 0xE0E0E0;
+constexpr int SmallArrowSize = 16;
+constexpr int LargeArrowSize = 32;
+
+} // namespace
+
+CodePickerDialog::CodePickerDialog(const QSize &designSize, int captionCount, QString logSource,
+                                   QWidget *parent)
+    : QDialog(parent), m_mainList(addControl<QListWidget>("mainList")),
+      m_cmdUp(addControl<QPushButton>("cmdUp")), m_cmdUPBig(addControl<QPushButton>("cmdUPBig")),
+      m_cmdOK(addControl<QPushButton>("cmdOK")), m_cmdCancel(addControl<QPushButton>("cmdCancel")),
+      m_lblInfo(addControl<QLabel>("lblInfo")), m_label1(addControl<QLabel>("Label1")),
+      m_designSize(designSize), m_logSource(std::move(logSource))
+{
+    resize(designSize);
+    for (int i = 0; i < captionCount; ++i) {
+        auto *caption = addControl<QLabel>("m_lbl");
+        caption->setProperty("index", i);
+        m_lbl << caption;
+    }
+
+    // Thousands of entries stay quick: every row has the font's height, so
+    // the view never measures rows one by one.
+    m_mainList->setUniformItemSizes(true);
+    m_mainList->setSortingEnabled(false);
+    m_mainList->installEventFilter(this);
+    m_mainList->viewport()->installEventFilter(this);
+
+    const QIcon upArrow = style()->standardIcon(QStyle::SP_ArrowUp);
+    m_cmdUp->setIcon(upArrow);
+    m_cmdUp->setIconSize(QSize(SmallArrowSize, SmallArrowSize));
+    m_cmdUPBig->setIcon(upArrow);
+    m_cmdUPBig->setIconSize(QSize(LargeArrowSize, LargeArrowSize));
+    m_cmdUPBig->hide();
+    m_cmdUp->setAutoDefault(false);
+    m_cmdOK->setDefault(true);
+
+    connect(m_mainList, &QListWidget::clicked, this,
+            [this](const QModelIndex &index) { listClicked(index.row()); });
+    connect(m_cmdUp, &QPushButton::clicked, this, [this] { upClicked(); });
+    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+CodePickerDialog::~CodePickerDialog() = default;
+
+void CodePickerDialog::log(const QString &message) const
+{
+    QV_VBLogger::WriteLog(message, m_logSource);
+}
+
+void CodePickerDialog::placeCaptions(int first, int last, const QRect &firstGeometry)
+{
+    for (int i = first; i <= last; ++i)
+        m_lbl[i]->setGeometry(firstGeometry.translated(0, (i - first) * firstGeometry.height()));
+}
+
+void CodePickerDialog::loadDialog(const std::function<void()> &setCaptions)
+{
+    resize(m_designSize);
+    QV_Resource::ApplyDialogLoadTreatment(this, setCaptions);
+    m_database = std::make_unique<ConfigDatabase>();
+    QPalette listPalette = m_mainList->palette();
+    listPalette.setColor(QPalette::Base, QV_Resource::ToQColor(ListBackColor));
+    m_mainList->setPalette(listPalette);
+    applyLook();
+}
+
+void CodePickerDialog::readTree(CodeWalk &walk, const QString &path, const QString &treeName)
+{
+    log(QStringLiteral("Before reading %1 code tree").arg(treeName));
+    walk.setTree(m_database->LoadTree(path));
+    log(QStringLiteral("After reading %1 code tree").arg(treeName));
+}
+
+void CodePickerDialog::unload(CodeWalk &walk)
+{
+    hide();
+    walk.release();
+    m_database.reset();
+}
+
+void CodePickerDialog::showCode(QLineEdit *box, const QString &code)
+{
+    if (box->text() != code)
+        box->setText(code);
+}
+
+void CodePickerDialog::applyLook()
+{
+    QPalette formPalette = palette();
+    formPalette.setColor(QPalette::Window, QV_Resource::ToQColor(QV_Resource::DialogBackColor()));
+    setPalette(formPalette);
+    QPalette upPalette = m_cmdUp->palette();
+    upPalette.setColor(QPalette::Button, formPalette.color(QPalette::Window));
+    m_cmdUp->setPalette(upPalette);
+    if (QV_Resource::UIFactor() >= 2) {
+        m_cmdUp->setIcon(m_cmdUPBig->icon());
+        m_cmdUp->setIconSize(m_cmdUPBig->iconSize());
+    }
+}
+
+bool CodePickerDialog::runModal()
+{
+    m_mainList->setFocus();
+    return exec() == QDialog::Accepted;
+}
+
+void CodePickerDialog::showWalk(const CodeWalk &walk)
+{
+    if (!m_listShown || walk.listRevision() != m_shownRevision) {
+        QStringList texts;
+        texts.reserve(walk.entries().size());
+        for (const CodeEntry &entry : walk.entries())
+            texts << entry.text();
+        m_mainList->clear();
+        m_mainList->addItems(texts);
+        m_shownRevision = walk.listRevision();
+        m_listShown = true;
+    }
+    for (int i = 0; i < m_lbl.size(); ++i)
+        m_lbl[i]->setText(walk.caption(i));
+    m_lblInfo->setText(walk.info());
+}
+
+bool CodePickerDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    // The first click of a double click has already descended; the second
+    // would land on an entry of the new level and descend once more.
+    if (watched == m_mainList->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        return true;
+    if (watched == m_mainList && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Enter chooses the current entry; it must not also press OK.
+            if (m_mainList->currentRow() >= 0)
+                listClicked(m_mainList->currentRow());
+            return true;
+        case Qt::Key_Backspace:
+            upClicked();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

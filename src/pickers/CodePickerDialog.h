@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QRect>
+
+#include <functional>
+#include <memory>
+
+class CodeWalk;
+class ConfigDatabase;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// What both code pickers share: the list of a tree level, the up button,
+// the level captions, the info line, OK and Cancel. The children sit at fixed
+// design positions; the proportional resizer of the load treatment scales
+// them with the dialog. Closing the window cancels and only hides it.
+class CodePickerDialog : public QDialog
+{
+    Q_OBJECT
+
+protected:
+    CodePickerDialog(const QSize &designSize, int captionCount, QString logSource, QWidget *parent);
+    ~CodePickerDialog() override;
+
+    void log(const QString &message) const;
+
+    // Loading: the load treatment of every dialog, the pickers' own look and
+    // the store. Also sound on a load after unload(): the dialog goes back
+    // to its design size first, so the scale factor is not applied twice.
+    bool isLoaded() const { return m_database != nullptr; }
+    void loadDialog(const std::function<void()> &setCaptions);
+    // Reads the whole tree at path into the walk; treeName goes into the log.
+    void readTree(CodeWalk &walk, const QString &path, const QString &treeName);
+    // Hides the dialog and lets go of the store and the tree; the next
+    // Init loads again.
+    void unload(CodeWalk &walk);
+    // Shows the dialog modally; true when the user chose OK.
+    bool runModal();
+    // Re-setting an unchanged box would move the user's cursor to the end.
+    static void showCode(QLineEdit *box, const QString &code);
+    // Mirrors the walk's list, captions and info line. The list is refilled
+    // only when the walk filled it anew, and then in one go.
+    void showWalk(const CodeWalk &walk);
+
+    // A control named as the dialog's code refers to it, at its design place.
+    template <typename Widget> Widget *addControl(const char *name, const QRect &geometry = QRect())
+    {
+        auto *control = new Widget(this);
+        control->setObjectName(QLatin1String(name));
+        control->setGeometry(geometry);
+        return control;
+    }
+    // The level captions one under another from the top left of a column.
+    void placeCaptions(int first, int last, const QRect &firstGeometry);
+
+    virtual void listClicked(int row) = 0;
+    virtual void upClicked() = 0;
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    QListWidget *m_mainList;
+    QPushButton *m_cmdUp;
+    QPushButton *m_cmdUPBig;
+    QPushButton *m_cmdOK;
+    QPushButton *m_cmdCancel;
+    QLabel *m_lblInfo;
+    QLabel *m_label1;
+    QList<QLabel *> m_lbl;
+
+private:
+    void applyLook();
+
+    QSize m_designSize;
+    QString m_logSource;
+    std::unique_ptr<ConfigDatabase> m_database;
+    quint64 m_shownRevision = 0;
+    bool m_listShown = false;
+};
