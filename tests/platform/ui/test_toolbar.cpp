@@ -1,0 +1,326 @@
+#include "platform/Err.h"
+#include "platform/ui/ToolBand.h"
+#include "platform/ui/ToolBarControl.h"
+#include "platform/ui/ToolBarLayoutFile.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString ShippedLayout = QStringLiteral(KIVO_SHIPPED_BAR);
+
+// The message of the Err the call throws; "" when it throws none.
+template <typename Call> QString errorOf(Call call)
+{
+    try {
+        call();
+    } catch (const Err &err) {
+        EXPECT_EQ(err.number(), Err::ImportFailure);
+        return err.description();
+    }
+    return QString();
+}
+
+bool throwsErr(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const Err &) {
+        return true;
+    }
+    return false;
+}
+
+QToolButton *buttonOf(ToolBand *band, qint32 id)
+{
+    auto *toolBar = band->widget()->findChild<QToolBar *>();
+    if (!toolBar)
+        toolBar = qobject_cast<QToolBar *>(band->widget());
+    return qobject_cast<QToolButton *>(toolBar->widgetForAction(band->tool(id)));
+}
+
+// A tool as the form makes them for the tables popup.
+ToolBarLayout::Tool tableTool(qint32 id, const QString &caption, const QString &name = QString())
+{
+    ToolBarLayout::Tool tool;
+    tool.id = id;
+    tool.caption = caption;
+    tool.name = name;
+    return tool;
+}
+
+void chooseFromMenu(QMenu *menu, QAction *action)
+{
+    QTRY_VERIFY(menu->isVisible());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+}
+
+} // namespace
+
+// Guards the shipped file against drifting from what the form relies on: the
+// design band at index 1, the two popups, tools 1-13 and the drop-down
+// submenu leading to the tables popup.
+TEST(ToolBarLayoutFile, ShippedLayoutHoldsTheFormsBandsAndTools)
+{
+    const ToolBarLayout layout = ToolBarLayoutFile::read(ShippedLayout);
+    ASSERT_EQ(layout.bands.size(), 4);
+    EXPECT_EQ(layout.bands[0].name, QStringLiteral("Band1"));
+    EXPECT_EQ(layout.bands[1].name, QStringLiteral("Band2"));
+    EXPECT_EQ(layout.bands[1].kind, ToolBarLayout::BandKind::Floating);
+    EXPECT_EQ(layout.bands[2].name, QStringLiteral("TF Field Popup"));
+    EXPECT_EQ(layout.bands[2].kind, ToolBarLayout::BandKind::Popup);
+    EXPECT_EQ(layout.bands[3].name, QStringLiteral("Table Name Popup"));
+    EXPECT_EQ(layout.bands[3].kind, ToolBarLayout::BandKind::Popup);
+    ASSERT_EQ(layout.tools.size(), 13);
+    for (const ToolBarLayout::Tool &tool : layout.tools) {
+        EXPECT_FALSE(tool.caption.isEmpty()) << tool.id;
+        // Icon files are resolved beside the layout file and must be there.
+        if (!tool.icon.startsWith(QLatin1String("std:"))) {
+            EXPECT_TRUE(QFileInfo(tool.icon).isFile()) << qPrintable(tool.icon);
+        }
+    }
+    EXPECT_EQ(layout.tools[11].subBand, QStringLiteral("Table Name Popup"));
+}
+
+// Guards against a broken file loading half a toolbar or failing with a
+// message that does not say where: every refusal names the file and the line
+// or the place in the document.
+TEST(ToolBarLayoutFile, BrokenFilesAreRefusedWithFileAndPlace)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("bar.json"));
+    const QByteArray head = R"({ "format": "kivo_bar", "version": 1, )";
+    const struct
+    {
+        QByteArray json;
+        const char *expected;
+    } cases[] = {
+        {"{\n  \"format\": \"kivo_bar\",\n  \"version\": 1\n  \"tools\": []\n}", "line 4"},
+        {R"({ "format": "toolbar", "version": 1 })", "kivo_bar"},
+        {head + R"("tools": [ { "caption": "x" } ] })", "tools[0]: the tool has no \"id\""},
+        {head + R"("tools": [ { "id": 1 }, { "id": 1 } ] })", "tools[1]: tool 1 is defined twice"},
+        {head + R"("tools": [ { "id": -3 } ] })", "tools[0].id"},
+        {head + R"("tools": [ { "id": 1, "captoin": "x" } ] })", "unknown member \"captoin\""},
+        {head + R"("tools": [ { "id": 1, "key": "Ctrl+Nothing" } ] })", "tools[0].key"},
+        {head + R"("tools": [ { "id": 1, "icon": "std:SP_NoSuchIcon" } ] })", "tools[0].icon"},
+        {head + R"("tools": [ { "id": 1, "icon": "icons/missing.png" } ] })", "missing.png"},
+        {head + R"("tools": [ { "id": 1, "visible": "yes" } ] })", "tools[0].visible"},
+        {head + R"("tools": [ { "id": 1 } ], "bands": [ { "name": "B", "tools": [ 1, 2 ] } ] })",
+         "bands[0].tools[1]: no tool 2"},
+        {head + R"("bands": [ { "name": "B", "kind": "docked" } ] })", "bands[0].kind"},
+        {head + R"("bands": [ { "name": "B" }, { "name": "B" } ] })", "bands[1]"},
+        {head + R"("tools": [ { "id": 1, "subBand": "B" } ], "bands": [ { "name": "B" } ] })",
+         "tools[0].subBand"},
+        {head + R"("tools": [ { "id": 1, "subBand": "P" } ],
+                   "bands": [ { "name": "P", "kind": "popup", "tools": [ 1 ] } ] })",
+         "circle"},
+    };
+    for (const auto &c : cases) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(c.json);
+        out.close();
+        const QString message = errorOf([&] { ToolBarLayoutFile::read(file); });
+        EXPECT_TRUE(message.contains(QStringLiteral("bar.json"))) << qPrintable(message);
+        EXPECT_TRUE(message.contains(QLatin1String(c.expected)))
+            << c.expected << " not in: " << qPrintable(message);
+    }
+    EXPECT_TRUE(errorOf([&] {
+                    ToolBarLayoutFile::read(dir.filePath(QStringLiteral("none.json")));
+                }).contains(QStringLiteral("none.json")));
+}
+
+// Guards the toolbar before and after loading: the designed-in commands, one
+// tool shared by two bands, and a failed load that must leave the working
+// layout in place.
+TEST(ToolBarControl, LoadsLayoutsAndSharesToolsAcrossBands)
+{
+    ToolBarControl bar;
+    ASSERT_EQ(bar.bandCount(), 1);
+    EXPECT_EQ(bar.band(0)->name(), QStringLiteral("Band1"));
+    EXPECT_EQ(bar.band(0)->tools().size(), 7);
+    EXPECT_EQ(bar.tool(3)->text(), QStringLiteral("&Revert To Original"));
+    EXPECT_EQ(bar.tool(7)->objectName(), QStringLiteral("mnuClose"));
+    EXPECT_TRUE(throwsErr([&] { bar.tool(8); }));
+
+    bar.loadLayout(ShippedLayout);
+    ASSERT_EQ(bar.bandCount(), 4);
+    EXPECT_EQ(bar.band(1), bar.band(QStringLiteral("Band2")));
+    EXPECT_TRUE(throwsErr([&] { bar.band(4); }));
+    EXPECT_TRUE(throwsErr([&] { bar.band(QStringLiteral("Band3")); }));
+    EXPECT_TRUE(throwsErr([&] { bar.band(0)->tool(8); }));
+
+    // Tool 11 sits in the main and the design band: greying it through the
+    // tool collection greys both buttons.
+    bar.tool(11)->setEnabled(false);
+    EXPECT_FALSE(buttonOf(bar.band(QStringLiteral("Band1")), 11)->isEnabled());
+    EXPECT_FALSE(buttonOf(bar.band(QStringLiteral("Band2")), 11)->isEnabled());
+    bar.band(QStringLiteral("Band1"))->tool(4)->setText(QStringLiteral("Leave Design"));
+    EXPECT_EQ(bar.tool(4)->text(), QStringLiteral("Leave Design"));
+
+    QTemporaryDir dir;
+    QFile broken(dir.filePath(QStringLiteral("broken.json")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("{ \"format\": ");
+    broken.close();
+    EXPECT_TRUE(throwsErr([&] { bar.loadLayout(broken.fileName()); }));
+    EXPECT_EQ(bar.bandCount(), 4);
+    EXPECT_NO_THROW(bar.tool(13));
+}
+
+// Guards the band flags as the form uses them: hiding every band but
+// "Band1"/"Band2", the design band floating where it is put, and a hidden
+// popup band that must still open on request.
+TEST(ToolBarControl, BandVisibilityAndFloatingDesignBand)
+{
+    QWidget window;
+    auto *bar = new ToolBarControl(&window);
+    bar->loadLayout(ShippedLayout);
+    window.show();
+
+    for (int i = 0; i < bar->bandCount(); ++i) {
+        const QString name = bar->band(i)->name();
+        if (name != QLatin1String("Band1") && name != QLatin1String("Band2"))
+            bar->band(i)->setVisible(false);
+    }
+    ToolBand *design = bar->band(1);
+    design->setVisible(false);
+    EXPECT_TRUE(bar->band(0)->isVisible());
+    EXPECT_TRUE(bar->band(0)->widget()->isVisible());
+    EXPECT_FALSE(design->isVisible());
+    EXPECT_FALSE(bar->band(2)->isVisible());
+
+    design->moveFloating(QPoint(300, 200));
+    design->setVisible(true);
+    bar->recalcLayout();
+    EXPECT_TRUE(design->widget()->isWindow());
+    EXPECT_TRUE(design->widget()->isVisible());
+    EXPECT_EQ(design->widget()->pos(), QPoint(300, 200));
+    EXPECT_TRUE(throwsErr([&] { bar->band(0)->moveFloating(QPoint()); }));
+
+    bar->band(QStringLiteral("Band1"))->setVisible(false);
+    EXPECT_FALSE(bar->band(0)->widget()->isVisible());
+
+    bar->popupBand(QStringLiteral("TF Field Popup"), QPoint(50, 60));
+    QTRY_VERIFY(bar->band(2)->menu()->isVisible());
+    EXPECT_TRUE(throwsErr([&] { bar->popupBand(QStringLiteral("Band1")); }));
+}
+
+// Guards the one click signal: a button of a normal band, an entry of a popup
+// and of its submenu each report their id exactly once; disabled and hidden
+// tools report nothing.
+TEST(ToolBarControl, ReportsChosenToolsFromBandsAndPopups)
+{
+    QWidget window;
+    auto *bar = new ToolBarControl(&window);
+    bar->loadLayout(ShippedLayout);
+    bar->band(1)->setVisible(false);
+    window.show();
+    QSignalSpy clicked(bar, &ToolBarControl::toolClicked);
+
+    ToolBand *main = bar->band(QStringLiteral("Band1"));
+    QTest::mouseClick(buttonOf(main, 1), Qt::LeftButton);
+    ASSERT_EQ(clicked.size(), 1);
+    EXPECT_EQ(clicked.takeFirst().at(0).toInt(), 1);
+
+    bar->tool(2)->setEnabled(false);
+    QTest::mouseClick(buttonOf(main, 2), Qt::LeftButton);
+    bar->tool(3)->setVisible(false);
+    QTRY_VERIFY(!buttonOf(main, 3)->isVisible());
+    EXPECT_TRUE(clicked.isEmpty());
+
+    ToolBand *popup = bar->band(QStringLiteral("TF Field Popup"));
+    bar->popupBand(popup->name(), QPoint(40, 40));
+    chooseFromMenu(popup->menu(), popup->tool(13));
+    ASSERT_EQ(clicked.size(), 1);
+    EXPECT_EQ(clicked.takeFirst().at(0).toInt(), 13);
+    QTRY_VERIFY(!popup->menu()->isVisible());
+
+    // The drop-down entry opens the tables popup; the table chosen there is
+    // reported as the form's run-time tool.
+    ToolBand *tables = bar->band(QStringLiteral("Table Name Popup"));
+    tables->addTool(tableTool(1000, QStringLiteral("Organs"), QStringLiteral("0")));
+    tables->addTool(tableTool(1001, QStringLiteral("Modalities"), QStringLiteral("1")));
+    EXPECT_EQ(popup->tool(12)->menu(), tables->menu());
+    bar->popupBand(popup->name(), QPoint(40, 40));
+    QTRY_VERIFY(popup->menu()->isVisible());
+    QTest::mouseClick(popup->menu(), Qt::LeftButton, {},
+                      popup->menu()->actionGeometry(popup->tool(12)).center());
+    chooseFromMenu(tables->menu(), tables->tool(1001));
+    ASSERT_EQ(clicked.size(), 1);
+    EXPECT_EQ(clicked.takeFirst().at(0).toInt(), 1001);
+}
+
+// Guards the tables popup as the form rebuilds it at every popup: all tables
+// listed (also beyond 51), all gone after removal, ids free again, and an id
+// the toolbar already uses refused rather than silently shared.
+TEST(ToolBarControl, RunTimeToolsInTheTablesPopup)
+{
+    ToolBarControl bar;
+    bar.loadLayout(ShippedLayout);
+    ToolBand *tables = bar.band(QStringLiteral("Table Name Popup"));
+    for (int round = 0; round < 2; ++round) {
+        tables->removeAllTools();
+        EXPECT_TRUE(tables->tools().isEmpty());
+        for (int j = 0; j < 60; ++j)
+            tables->addTool(
+                tableTool(1000 + j, QStringLiteral("Table %1").arg(j), QString::number(j)));
+        ASSERT_EQ(tables->tools().size(), 60);
+        EXPECT_EQ(bar.tool(1059)->text(), QStringLiteral("Table 59"));
+        EXPECT_EQ(bar.tool(1059)->objectName(), QStringLiteral("59"));
+    }
+    tables->removeTool(1059);
+    EXPECT_TRUE(throwsErr([&] { bar.tool(1059); }));
+    EXPECT_EQ(tables->tools().size(), 59);
+    tables->removeAllTools();
+    EXPECT_TRUE(throwsErr([&] { bar.tool(1000); }));
+    EXPECT_TRUE(throwsErr([&] { tables->addTool(tableTool(5, QStringLiteral("Clash"))); }));
+    EXPECT_EQ(bar.tool(5)->objectName(), QStringLiteral("mnuSave"));
+}
+
+// Guards keyboard use: a tool's key chooses it in the active window, and not
+// while the tool is disabled.
+TEST(ToolBarControl, ShortcutKeysChooseTools)
+{
+    QWidget window;
+    auto *bar = new ToolBarControl(&window);
+    bar->loadLayout(ShippedLayout);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QSignalSpy clicked(bar, &ToolBarControl::toolClicked);
+
+    QTest::keyClick(&window, Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_EQ(clicked.size(), 1);
+    EXPECT_EQ(clicked.takeFirst().at(0).toInt(), 1);
+    bar->tool(1)->setEnabled(false);
+    QTest::keyClick(&window, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(clicked.isEmpty());
+}
+
+// Guards the colours reaching the popup menus too, which are windows of their
+// own and do not take the toolbar's palette by themselves.
+TEST(ToolBarControl, ColoursReachEveryBand)
+{
+    QWidget window;
+    auto *bar = new ToolBarControl(&window);
+    bar->loadLayout(ShippedLayout);
+    window.show();
+    bar->setColor(ToolBarControl::ColorRole::Background, QColor(0x12, 0x34, 0x56));
+    bar->setColor(ToolBarControl::ColorRole::Highlight, Qt::red);
+    EXPECT_EQ(bar->color(ToolBarControl::ColorRole::Background), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(bar->color(ToolBarControl::ColorRole::Highlight), QColor(Qt::red));
+    QMenu *menu = bar->band(QStringLiteral("TF Field Popup"))->menu();
+    EXPECT_EQ(menu->palette().color(QPalette::Window), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(menu->palette().color(QPalette::Highlight), QColor(Qt::red));
+    EXPECT_EQ(bar->band(1)->widget()->palette().color(QPalette::Button), QColor(0x12, 0x34, 0x56));
+}

@@ -1,0 +1,162 @@
+#include "platform/Err.h"
+#include "platform/config/AppSettings.h"
+#include "platform/environment/UIEnvironment.h"
+#include "platform/ui/PlacementRules.h"
+#include "platform/ui/WindowPlacementControl.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QList<WindowPlacement::ScreenArea> Screens = {
+    {QStringLiteral("A"), QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040)},
+    {QStringLiteral("B"), QRect(1920, 0, 1080, 1920), QRect(1920, 0, 1080, 1920)},
+};
+
+PlacementRules::Request request(qint32 code)
+{
+    PlacementRules::Request r;
+    r.code = code;
+    r.window = QRect(5, 5, 600, 400);
+    return r;
+}
+
+const QString PositionPath = QStringLiteral("teachingfile\\appearance\\position");
+
+QString stored(qint32 id, const char *key)
+{
+    return AppSettings().ReadString(PositionPath + QStringLiteral("\\%1\\").arg(id) +
+                                    QLatin1String(key));
+}
+
+} // namespace
+
+// Guards the rules for each code: a stored place restored on its own screen,
+// one that sticks out pulled into that screen's available area, one on a
+// screen that is gone (or nothing stored) centred on the primary screen, the
+// current place kept, the owner centred on, and a window never left
+// off-screen.
+TEST(PlacementRules, PlacesByPositionCode)
+{
+    using namespace PlacementRules;
+    PlacementRules::Request r = request(RestorePosition);
+    r.storedScreen = QStringLiteral("B");
+    r.stored = QRect(2000, 300, 500, 700);
+    EXPECT_EQ(place(Screens, 0, r), QRect(2000, 300, 500, 700));
+
+    r.stored = QRect(2800, 1700, 500, 700);
+    EXPECT_EQ(place(Screens, 0, r), QRect(2500, 1220, 500, 700));
+
+    r.storedScreen = QStringLiteral("gone");
+    r.stored = QRect(-5000, -5000, 500, 700);
+    EXPECT_EQ(place(Screens, 0, r).center(), QRect(0, 0, 1920, 1040).center());
+    r.stored = QRect();
+    EXPECT_EQ(place(Screens, 0, r), QRect(660, 320, 600, 400));
+
+    r = request(KeepPosition);
+    r.given = QPoint(2100, 50);
+    EXPECT_EQ(place(Screens, 0, r), QRect(2100, 50, 600, 400));
+    r.given = QPoint(1500, 700); // centre still on A, bottom right beyond it
+    EXPECT_EQ(place(Screens, 0, r), QRect(1320, 640, 600, 400));
+
+    r = request(CentreOnOwner);
+    r.owner = QRect(2000, 100, 1000, 1000);
+    EXPECT_EQ(place(Screens, 0, r), QRect(2200, 400, 600, 400));
+    r.owner = QRect();
+    EXPECT_EQ(place(Screens, 1, r).center(), Screens[1].available.center());
+
+    EXPECT_EQ(place(Screens, 0, request(0)), QRect(660, 320, 600, 400));
+}
+
+// Guards the store round trip on real windows: the place the user leaves a
+// window in is stored per placement id with its screen, restored by the next
+// window of that id (and seen by the UI environment's placement query), while
+// another id keeps its own default.
+TEST(WindowPlacementControl, StoresAndRestoresPerIdAndScreen)
+{
+    {
+        QWidget window;
+        WindowPlacementControl placement;
+        placement.attach(&window);
+        placement.setConfigPath(PositionPath);
+        placement.setPlacementId(9995);
+        window.resize(500, 400);
+        window.show();
+        window.move(2100, 150);
+        // Stored shortly after the user stops moving it, without a hide.
+        QTRY_COMPARE(stored(9995, "left"), QStringLiteral("2100"));
+        window.resize(520, 410);
+        window.hide();
+        EXPECT_EQ(stored(9995, "screen"), QStringLiteral("B"));
+        EXPECT_EQ(stored(9995, "top"), QStringLiteral("150"));
+        EXPECT_EQ(stored(9995, "width"), QStringLiteral("520"));
+        EXPECT_EQ(stored(9995, "height"), QStringLiteral("410"));
+    }
+
+    QString display;
+    QRect where;
+    UIEnvironment().PositionForWindow(500, 500, 9995, 4, PositionPath, display, where);
+    EXPECT_EQ(display, QStringLiteral("B"));
+
+    QWidget again;
+    WindowPlacementControl placement;
+    placement.attach(&again);
+    placement.setConfigPath(PositionPath);
+    placement.setPlacementId(9995);
+    placement.setPositionCode(PlacementRules::RestorePosition);
+    placement.apply();
+    EXPECT_EQ(again.geometry(), QRect(2100, 150, 520, 410));
+
+    QWidget other;
+    other.resize(300, 200);
+    placement.attach(&other);
+    placement.setPlacementId(9996);
+    placement.apply();
+    EXPECT_EQ(other.geometry().center(),
+              QGuiApplication::primaryScreen()->availableGeometry().center());
+    EXPECT_TRUE(stored(9996, "left").isEmpty());
+}
+
+// Guards against a window opening off-screen from a stored place that no
+// longer fits (screen resolution lowered), and code 11 moving a window that
+// is where it should be.
+TEST(WindowPlacementControl, ClampsStoredPlaceAndKeepsCurrentOne)
+{
+    AppSettings settings;
+    const QString base = PositionPath + QStringLiteral("\\777\\");
+    settings.WriteString(base + QStringLiteral("screen"), QStringLiteral("A"));
+    settings.WriteLong(base + QStringLiteral("left"), 1800);
+    settings.WriteLong(base + QStringLiteral("top"), -300);
+    settings.WriteLong(base + QStringLiteral("width"), 400);
+    settings.WriteLong(base + QStringLiteral("height"), 300);
+
+    QWidget window;
+    WindowPlacementControl placement;
+    placement.attach(&window);
+    placement.setConfigPath(PositionPath);
+    placement.setPlacementId(777);
+    placement.setPositionCode(PlacementRules::RestorePosition);
+    placement.apply();
+    const QRect screenA = QGuiApplication::screens().at(0)->availableGeometry();
+    EXPECT_TRUE(screenA.contains(window.frameGeometry())) << window.frameGeometry().x();
+    EXPECT_EQ(window.size(), QSize(400, 300));
+
+    window.show();
+    window.move(700, 350);
+    QTRY_COMPARE(window.pos(), QPoint(700, 350));
+    placement.setPositionCode(PlacementRules::KeepPosition);
+    placement.setLeft(window.pos().x());
+    placement.setTop(window.pos().y());
+    placement.apply();
+    // Left and top are the frame's, as the form reads them.
+    EXPECT_EQ(window.pos(), QPoint(700, 350));
+    EXPECT_EQ(window.size(), QSize(400, 300));
+
+    WindowPlacementControl unattached;
+    EXPECT_THROW(unattached.apply(), Err);
+}
