@@ -1,0 +1,204 @@
+// The ACR picker on a 30,000-code tree in a store file, against the floor
+// measured in the same run: the same tree read from a flat file and one
+// level painted in a plain list. Then one level change into 100 children.
+#include "common/QV_Resource.h"
+#include "pickers/Kivo_ACRCodeFrm.h"
+#include "platform/config/ConfigDatabase.h"
+#include "platform/config/FreeConfigTree.h"
+
+#include <kivo/runtime.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QHash>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QString TreeParent = QStringLiteral("Corvalis\\system\\applications\\quovira\\teachingfile");
+constexpr int CodeCount = 30000;
+constexpr int WideLevelSize = 100;
+
+// Codes in the ACR digit hierarchy (1..9, then ten children each, breadth
+// first), plus the region 0 whose level holds WideLevelSize codes.
+struct BenchStore
+{
+    QTemporaryDir dir;
+    QString storeFile = dir.filePath(QStringLiteral("bench.db"));
+    QString flatFile = dir.filePath(QStringLiteral("codes.txt"));
+
+    BenchStore()
+    {
+        QStringList keyPaths;
+        const auto add = [&keyPaths](const QString &parent, const QString &code) {
+            keyPaths << (parent.isEmpty() ? code : parent + QLatin1Char('\\') + code);
+        };
+        for (int digit = 1; digit <= 9; ++digit)
+            add(QString(), QString::number(digit));
+        for (qsizetype i = 0; keyPaths.size() < CodeCount; ++i) {
+            const QString code = keyPaths[i].section(QLatin1Char('\\'), -1);
+            for (int digit = 0; digit <= 9 && keyPaths.size() < CodeCount; ++digit)
+                add(keyPaths[i], code + QString::number(digit));
+        }
+        add(QString(), QStringLiteral("0"));
+        for (int i = 0; i < WideLevelSize; ++i)
+            add(QStringLiteral("0"), QStringLiteral("0%1").arg(i, 3, 10, QLatin1Char('0')));
+
+        FreeConfigTree tree;
+        tree.RenameRoot(QString(), QStringLiteral("ACR_codes"));
+        QFile flat(flatFile);
+        if (!flat.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(flatFile));
+        for (const QString &keyPath : keyPaths) {
+            const QString description = QStringLiteral("Description of code %1")
+                                            .arg(keyPath.section(QLatin1Char('\\'), -1));
+            tree.WriteString(keyPath + QStringLiteral("\\description"), description);
+            flat.write((keyPath + QLatin1Char('\t') + description + QLatin1Char('\n')).toUtf8());
+        }
+        ConfigDatabase(storeFile).AttachTree(TreeParent, tree);
+    }
+};
+
+BenchStore &store()
+{
+    static BenchStore instance;
+    return instance;
+}
+
+// The floor: read every code from the flat file into a parent -> children
+// index, then show and paint the top level in a plain list.
+void BM_FloorFlatFileAndPlainList(benchmark::State &state)
+{
+    QListWidget list;
+    list.resize(360, 454);
+    list.show();
+    for (auto _ : state) {
+        QFile file(store().flatFile);
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("no flat file");
+        QHash<QString, QStringList> children;
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            const qsizetype tab = line.indexOf('\t');
+            if (tab < 0)
+                continue;
+            const QString keyPath = QString::fromUtf8(line.left(tab));
+            const QString description = QString::fromUtf8(line.mid(tab + 1));
+            const qsizetype slash = keyPath.lastIndexOf(QLatin1Char('\\'));
+            children[slash < 0 ? QString() : keyPath.left(slash)]
+                << keyPath.mid(slash + 1) + QStringLiteral("        ") + description;
+        }
+        list.clear();
+        list.addItems(children.value(QString()));
+        list.repaint();
+    }
+}
+
+// The store's part of opening: reading the whole tree into memory. Freeing
+// the previous tree is not part of it.
+void BM_LoadTreeFromStore(benchmark::State &state)
+{
+    ConfigDatabase database;
+    std::shared_ptr<FreeConfigTree> tree;
+    for (auto _ : state) {
+        tree = database.LoadTree(TreeParent + QStringLiteral("\\ACR_codes"));
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
+    }
+}
+
+// Opening the picker as on the first Init of a process: load the dialog,
+// read the tree from the store, show and paint the top level.
+void BM_OpenAcrPicker(benchmark::State &state)
+{
+    Kivo_ACRCodeFrm picker;
+    for (auto _ : state) {
+        // Letting go of the last tree belongs to closing, not to opening.
+        state.PauseTiming();
+        picker.Uninitialize();
+        state.ResumeTiming();
+        QTimer::singleShot(0, &picker, [&picker] {
+            picker.repaint();
+            picker.reject();
+        });
+        QString code;
+        bool cancelled = false;
+        picker.Init(nullptr, code, cancelled);
+    }
+}
+
+// Opening it again later in the process: the tree is already in memory.
+void BM_ReopenAcrPicker(benchmark::State &state)
+{
+    Kivo_ACRCodeFrm picker;
+    QString code;
+    bool cancelled = false;
+    QTimer::singleShot(0, &picker, &QDialog::reject);
+    picker.Init(nullptr, code, cancelled);
+    for (auto _ : state) {
+        QTimer::singleShot(0, &picker, [&picker] {
+            picker.repaint();
+            picker.reject();
+        });
+        picker.Init(nullptr, code, cancelled);
+    }
+}
+
+// Choosing the region whose level holds 100 codes: the list is refilled
+// and the dialog painted. Going back to the top is not timed.
+void BM_AcrLevelChangeInto100(benchmark::State &state)
+{
+    Kivo_ACRCodeFrm picker;
+    QTimer::singleShot(0, &picker, [&picker, &state] {
+        auto *list = picker.findChild<QListWidget *>(QStringLiteral("mainList"));
+        auto *anatomy = picker.findChild<QPushButton *>(QStringLiteral("cmdAnatomy"));
+        const int row = list->count() - 1; // region 0 was stored last
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        for (auto _ : state) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            picker.repaint();
+            state.PauseTiming();
+            if (list->count() != WideLevelSize)
+                state.SkipWithError("the wide level was not shown");
+            QTest::mouseClick(anatomy, Qt::LeftButton);
+            state.ResumeTiming();
+        }
+        picker.reject();
+    });
+    QString code;
+    bool cancelled = false;
+    picker.Init(nullptr, code, cancelled);
+}
+
+} // namespace
+
+BENCHMARK(BM_FloorFlatFileAndPlainList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadTreeFromStore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAcrPicker)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReopenAcrPicker)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AcrLevelChangeInto100)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir logDir;
+    qputenv("KIVO_LOG_DIR", logDir.path().toUtf8());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SetPlatformValue(u"ConfigStoreFile",
+                     reinterpret_cast<const OLECHAR *>(store().storeFile.utf16()));
+    QV_Resource::InitUISettings();
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
