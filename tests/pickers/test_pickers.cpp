@@ -5,6 +5,7 @@
 #include "common/QV_Resource.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "pickers/Kivo_AngioCodeFrm.h"
+#include "pickers/codetree/CodeKeyPath.h"
 #include "platform/config/ConfigDatabase.h"
 
 #include <kivo/runtime.h>
@@ -115,14 +116,9 @@ protected:
     void writeTrees()
     {
         ConfigDatabase store(m_file);
-        SampleCodeTrees::writeAcr(store, QLatin1String(CodeKeyPathAcr));
-        SampleCodeTrees::writeAngio(store, QLatin1String(CodeKeyPathAngio));
+        SampleCodeTrees::writeAcr(store, QLatin1String(CodeKeyPath::AcrTreePath));
+        SampleCodeTrees::writeAngio(store, QLatin1String(CodeKeyPath::AngioTreePath));
     }
-
-    static constexpr const char *CodeKeyPathAcr =
-        "Corvalis\\system\\applications\\quovira\\teachingfile\\ACR_codes";
-    static constexpr const char *CodeKeyPathAngio =
-        "Corvalis\\system\\applications\\quovira\\teachingfile\\angio_codes";
 
     QTemporaryDir m_dir;
     QString m_file;
@@ -204,8 +200,10 @@ TEST_F(AcrPicker, IncomingCodeIsShownAndReturnedByOk)
     EXPECT_FALSE(cancelled);
     EXPECT_EQ(picker.AnatomyCode(), QStringLiteral("123"));
     EXPECT_EQ(picker.PathologicCode(), QStringLiteral("45"));
-    EXPECT_TRUE(picker.AnatomyDesc().startsWith(QStringLiteral("\r\n 1        Skull")));
-    EXPECT_TRUE(picker.PathologicDesc().endsWith(QStringLiteral("\r\n 45        Benign neoplasm")));
+    EXPECT_EQ(picker.AnatomyDesc(), QStringLiteral("\r\n 1        Skull and contents\r\n 12        "
+                                                   "Brain\r\n 123        Cerebrum"));
+    EXPECT_EQ(picker.PathologicDesc(),
+              QStringLiteral("\r\n 4        Neoplasm\r\n 45        Benign neoplasm"));
     EXPECT_EQ(TestLog::count(AcrSource, QStringLiteral("Returning ACRCode= 123 - 45")), 1);
 }
 
@@ -261,7 +259,8 @@ TEST_F(AcrPicker, CancelAndCloseBoxCancelAndTheTreeIsReadOnce)
     EXPECT_EQ(TestLog::count(AcrSource, reading), readsBefore + 1);
 
     // The store changes; a loaded dialog keeps walking the tree it read.
-    ConfigDatabase(m_file).WriteString(QLatin1String(CodeKeyPathAcr) + "\\3\\description", "Spine");
+    ConfigDatabase(m_file).WriteString(QLatin1String(CodeKeyPath::AcrTreePath) + "\\3\\description",
+                                       "Spine");
     run(QString(), [](QDialog *dialog) {
         EXPECT_EQ(listCodes(dialog), (QStringList{"1", "2"}));
         dialog->close();
