@@ -111,6 +111,11 @@ void setFont(QWidget *control, bool withSize)
 
 void applyBackground(QWidget *dialog)
 {
+    // 0 means the dialog colour was never loaded; painting the dialog black
+    // would leave its black captions unreadable, so it keeps the platform's
+    // own background until a colour is known.
+    if (DialogBackColor() == 0)
+        return;
     QPalette palette = dialog->palette();
     palette.setColor(QPalette::Window, ToQColor(DialogBackColor()));
     dialog->setPalette(palette);

@@ -210,6 +210,15 @@ TEST(DialogLoadTreatment, ScalesCaptionsColoursAndIcon)
     QV_Resource::ApplyDialogLoadTreatment(&dialog, {});
     EXPECT_EQ(dialog.findChildren<ProportionalResizer *>().size(), 1);
 
+    // A colour never loaded must not paint a dialog black behind its black
+    // captions: the dialog keeps the platform's background.
+    QV_Resource::SetDialogBackColor(0);
+    QDialog unloaded;
+    const QColor platformBackground = unloaded.palette().color(QPalette::Window);
+    QV_Resource::ApplyDialogLoadTreatment(&unloaded, {});
+    EXPECT_EQ(unloaded.palette().color(QPalette::Window), platformBackground);
+    EXPECT_FALSE(unloaded.autoFillBackground());
+
     // A path that names no picture leaves the dialog's icon alone.
     QV_Resource::SetApplicationIconPath(dir.filePath(QStringLiteral("missing.ico")));
     QDialog plain;
