@@ -1,0 +1,362 @@
+#include "TestLog.h"
+
+#include "common/QV_MsgBox.h"
+#include "common/QV_Resource.h"
+#include "common/ResourceIds.h"
+#include "config/Kivo_CFGManager.h"
+#include "config/StoreSeed.h"
+#include "form/Kivo_API.h"
+#include "form/Kivo_UIManager.h"
+#include "platform/config/ConfigDatabase.h"
+#include "platform/ui/FormScroller.h"
+#include "platform/ui/ToolBand.h"
+#include "platform/ui/ToolBarControl.h"
+
+#include <kivo/runtime.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+void setPlatformValue(const QString &name, const QString &value)
+{
+    SetPlatformValue(reinterpret_cast<const OLECHAR *>(name.utf16()),
+                     reinterpret_cast<const OLECHAR *>(value.utf16()));
+}
+
+// A seeded store of the test run's own, its log in a temporary folder, and
+// the configuration manager every form reaches.
+class FormEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        TestLog::useTemporaryFolder();
+        ASSERT_TRUE(m_dir.isValid());
+        const QString store = m_dir.filePath(QStringLiteral("config.db"));
+        setPlatformValue(QStringLiteral("ConfigStoreFile"), store);
+        ConfigDatabase database(store);
+        seedStore(database, true);
+        m_manager = std::make_unique<Kivo_CFGManager>();
+        m_manager->Init();
+        Kivo_CFGManager::setInstance(m_manager.get());
+    }
+
+    void TearDown() override
+    {
+        m_manager->Uninitialize();
+        m_manager.reset();
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<Kivo_CFGManager> m_manager;
+};
+
+[[maybe_unused]] const auto *const environment =
+    ::testing::AddGlobalTestEnvironment(new FormEnvironment);
+
+int logged(const QString &message)
+{
+    return TestLog::count(QStringLiteral("Kivo_UIManager"), message);
+}
+
+class FormWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Kivo_API::setIdeProbe([] { return false; });
+        m_form = std::make_unique<Kivo_UIManager>();
+    }
+
+    void TearDown() override
+    {
+        m_form->Uninitialize();
+        m_form.reset();
+        Kivo_API::setIdeProbe({});
+    }
+
+    void showForm()
+    {
+        m_form->AppShow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+    }
+
+    template <typename T> T *control(const char *name) const
+    {
+        return m_form->findChild<T *>(QLatin1String(name));
+    }
+
+    ToolBarControl *toolBar() const { return control<ToolBarControl>("m_TopToolBar"); }
+    FormScroller *scroller() const { return control<FormScroller>("FormScroller1"); }
+
+    // A wheel turn where the scroller would take it for itself.
+    void turnWheel(int angleDelta) const
+    {
+        QWidget *viewport = scroller()->viewport();
+        const QPointF at(5, 5);
+        QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, angleDelta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &event);
+    }
+
+    std::unique_ptr<Kivo_UIManager> m_form;
+};
+
+// Guards against a user close that unloads the form (the host loses its
+// window) or tells the host more than once; and against a form that can never
+// be closed for good.
+TEST_F(FormWindowTest, UserCloseOnlyHidesUntilUninitialize)
+{
+    showForm();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QV_MsgBox::OwnerWindow() == m_form.get(); }));
+    QSignalSpy closed(m_form.get(), &Kivo_UIManager::FormClosed);
+
+    EXPECT_FALSE(m_form->close());
+    EXPECT_FALSE(m_form->isVisible());
+    EXPECT_EQ(closed.count(), 1);
+
+    showForm();
+    QAction *close = toolBar()->tool(7);
+    auto *band = qobject_cast<QToolBar *>(toolBar()->band(QStringLiteral("Band1"))->widget());
+    QTest::mouseClick(band->widgetForAction(close), Qt::LeftButton);
+    EXPECT_FALSE(m_form->isVisible());
+    EXPECT_EQ(closed.count(), 2);
+
+    showForm();
+    m_form->Uninitialize();
+    EXPECT_FALSE(m_form->isVisible());
+    EXPECT_TRUE(m_form->close());
+    EXPECT_EQ(closed.count(), 2);
+}
+
+// Guards against Clear All leaving the entry unmodified, so the host would
+// not ask before it discards the cleared entry.
+TEST_F(FormWindowTest, ClearAllMarksTheEntryModified)
+{
+    showForm();
+    const int before = logged(QStringLiteral("Form was modified (ClearAll)"));
+    auto *band = qobject_cast<QToolBar *>(toolBar()->band(QStringLiteral("Band1"))->widget());
+    QTest::mouseClick(band->widgetForAction(toolBar()->tool(2)), Qt::LeftButton);
+    EXPECT_TRUE(m_form->IsModified());
+    EXPECT_EQ(logged(QStringLiteral("Form was modified (ClearAll)")), before + 1);
+}
+
+// Guards against the owner taking effect before the host positions the
+// window, and against an owner that is never applied.
+TEST_F(FormWindowTest, ParentTakesEffectAtTheNextPosition)
+{
+    QWidget host;
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    showForm();
+
+    m_form->Parent(qint32(host.winId()));
+    EXPECT_EQ(m_form->windowHandle()->transientParent(), nullptr);
+
+    m_form->Position(11);
+    EXPECT_EQ(m_form->windowHandle()->transientParent(), host.windowHandle());
+}
+
+// Guards against a position code other than "keep" using the window's
+// current place, and against "keep" moving the window.
+TEST_F(FormWindowTest, OnlyCodeElevenKeepsThePlace)
+{
+    showForm();
+    m_form->resize(400, 300);
+    m_form->move(40, 30);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return m_form->frameGeometry().topLeft() == QPoint(40, 30); }));
+
+    m_form->Position(11);
+    EXPECT_EQ(m_form->frameGeometry().topLeft(), QPoint(40, 30));
+
+    m_form->Position(5);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((m_form->frameGeometry().center() - screen.center()).manhattanLength(), 2);
+}
+
+// Guards against the design band showing outside design mode, after a
+// minimise or a restore, and against layout bands other than the main and the
+// design band showing at all.
+TEST_F(FormWindowTest, DesignBandOnlyInDesignMode)
+{
+    // A root without a toolbar layout of its own takes the shipped one.
+    QTemporaryDir root;
+    setPlatformValue(QStringLiteral("CorvalisRoot"), root.path());
+    showForm();
+    setPlatformValue(QStringLiteral("CorvalisRoot"), QString());
+    EXPECT_NO_THROW(toolBar()->tool(11));
+    EXPECT_TRUE(toolBar()->band(QStringLiteral("Band1"))->isVisible());
+    EXPECT_FALSE(toolBar()->band(QStringLiteral("TF Field Popup"))->isVisible());
+
+    ToolBand *design = toolBar()->band(1);
+    EXPECT_FALSE(design->isVisible());
+    design->setVisible(true);
+    m_form->Minimize();
+    EXPECT_FALSE(design->isVisible());
+    m_form->Restore();
+    EXPECT_FALSE(m_form->isDesignModeOn());
+    EXPECT_FALSE(design->isVisible());
+}
+
+// Guards against design tools offered to a user without edit rights, and
+// against the layout commands being usable before design mode is entered.
+TEST_F(FormWindowTest, DesignModeOffersTheDesignTools)
+{
+    m_form->setDesignMode(true);
+    EXPECT_TRUE(toolBar()->tool(4)->isEnabled());
+    EXPECT_TRUE(toolBar()->tool(4)->isVisible());
+    for (qint32 id : {5, 6, 11}) {
+        EXPECT_FALSE(toolBar()->tool(id)->isEnabled()) << id;
+        EXPECT_TRUE(toolBar()->tool(id)->isVisible()) << id;
+    }
+
+    m_form->setDesignMode(false);
+    for (qint32 id : {4, 5, 6, 11}) {
+        EXPECT_FALSE(toolBar()->tool(id)->isEnabled()) << id;
+        EXPECT_FALSE(toolBar()->tool(id)->isVisible()) << id;
+    }
+}
+
+// Guards against the wheel hook being attached inside the development
+// environment, where it would outlive the debugged window.
+TEST_F(FormWindowTest, NoWheelHookInsideTheDevelopmentEnvironment)
+{
+    Kivo_API::setIdeProbe([] { return true; });
+    const int attached = logged(QStringLiteral("Start to attach Mouse Wheel Hook"));
+    const int detached = logged(QStringLiteral("Start to detach mouse wheel hooking"));
+    showForm();
+    m_form->AppHide();
+    EXPECT_EQ(logged(QStringLiteral("Start to attach Mouse Wheel Hook")), attached);
+    EXPECT_EQ(logged(QStringLiteral("Start to detach mouse wheel hooking")), detached);
+}
+
+// Guards against a hook left attached while hidden, not re-attached on the
+// next show, or attached twice.
+TEST_F(FormWindowTest, HideAndShowDetachAndReattachTheWheelHook)
+{
+    const QStringList lines = {
+        QStringLiteral("Start to attach Mouse Wheel Hook"),
+        QStringLiteral("Finish to attach Mouse Wheel Hook"),
+        QStringLiteral("Start to detach mouse wheel hooking"),
+        QStringLiteral("Finish to detach mouse wheel hooking"),
+        QStringLiteral("Already attached! mouse wheel hook"),
+        QStringLiteral("Already detached! mouse wheel support"),
+    };
+    QList<int> before;
+    for (const QString &line : lines)
+        before << logged(line);
+    auto added = [&](int i) { return logged(lines[i]) - before[i]; };
+
+    m_form->DetachWheelHook(); // never attached: nothing to say
+    showForm();
+    m_form->AppHide();
+    showForm();
+    m_form->AttachWheelHook();
+    m_form->AppHide();
+    m_form->DetachWheelHook();
+
+    EXPECT_EQ(added(0), 2);
+    EXPECT_EQ(added(1), 2);
+    EXPECT_EQ(added(2), 2);
+    EXPECT_EQ(added(3), 2);
+    EXPECT_EQ(added(4), 1);
+    EXPECT_EQ(added(5), 1);
+}
+
+// Guards against a wheel turn scrolling past the top, by the notch count, or
+// by the scroller's own steps on top of the form's.
+TEST_F(FormWindowTest, WheelScrollsOneStepPerTurn)
+{
+    showForm();
+    m_form->resize(500, 300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scroller()->ScrollMax() > 6000; }));
+
+    turnWheel(120);
+    EXPECT_EQ(scroller()->ScrollPosition(), 0);
+    turnWheel(-120);
+    EXPECT_EQ(scroller()->ScrollPosition(), 2500);
+    turnWheel(-240);
+    EXPECT_EQ(scroller()->ScrollPosition(), 5000);
+    turnWheel(120);
+    EXPECT_EQ(scroller()->ScrollPosition(), 2500);
+}
+
+// Guards against a second message being cut short by the first one's timer,
+// and against a message that never goes away.
+TEST_F(FormWindowTest, StatusMessageStaysFourSecondsFromTheLast)
+{
+    showForm();
+    auto *info = control<QLabel>("lblInfo");
+    auto *timer = control<QTimer>("Timer1");
+
+    m_form->SubmitCompleted(1);
+    EXPECT_TRUE(info->isVisible());
+    EXPECT_EQ(timer->interval(), 4000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timer->remainingTime() < 3500; }));
+
+    m_form->SubmitCompleted(2);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_GT(timer->remainingTime(), 3700);
+    EXPECT_EQ(info->text(), QV_Resource::GetResString(ResourceIds::SUBMIT_FAILED));
+
+    QMetaObject::invokeMethod(timer, "timeout");
+    EXPECT_FALSE(info->isVisible());
+    EXPECT_TRUE(info->text().isEmpty());
+}
+
+// The decisions of the window procedure, free of any window.
+
+// Guards against a turn toward the user scrolling up, more than one step per
+// turn, and a fine-grained wheel's part notches scrolling the wrong way.
+TEST(WindowProcTest, WheelTurnsMakeOneBoundedStep)
+{
+    EXPECT_EQ(Kivo_API::takeWheelNotches(120), 1);
+    EXPECT_EQ(Kivo_API::takeWheelNotches(-240), -2);
+    EXPECT_EQ(Kivo_API::takeWheelNotches(60), 0);
+    EXPECT_EQ(Kivo_API::takeWheelNotches(60), 1);
+    EXPECT_EQ(Kivo_API::takeWheelNotches(100), 0);
+    EXPECT_EQ(Kivo_API::takeWheelNotches(-120), -1); // the part notch up is dropped
+    EXPECT_EQ(Kivo_API::takeWheelNotches(0), 0);
+
+    EXPECT_EQ(Kivo_API::wheelScrollAmount(1, 0, 9000), 0);
+    EXPECT_EQ(Kivo_API::wheelScrollAmount(3, 3000, 9000), -2500);
+    EXPECT_EQ(Kivo_API::wheelScrollAmount(-2, 3000, 9000), 2500);
+    EXPECT_EQ(Kivo_API::wheelScrollAmount(-1, 9000, 9000), 0);
+    EXPECT_EQ(Kivo_API::wheelScrollAmount(0, 3000, 9000), 0);
+}
+
+// Guards against scrolling by the whole saved position when the scroller
+// kept its place, and against a mere move scrolling at all.
+TEST(WindowProcTest, SizingPutsBackOnlyWhatTheResizeChanged)
+{
+    Kivo_API::enterSizeMove(3000);
+    Kivo_API::sizeChanged();
+    EXPECT_TRUE(Kivo_API::inSizeMove());
+    EXPECT_EQ(Kivo_API::exitSizeMove(3000), 0);
+    EXPECT_FALSE(Kivo_API::inSizeMove());
+
+    Kivo_API::enterSizeMove(3000);
+    Kivo_API::sizeChanged();
+    EXPECT_EQ(Kivo_API::exitSizeMove(0), 3000);
+
+    Kivo_API::enterSizeMove(3000);
+    EXPECT_EQ(Kivo_API::exitSizeMove(0), 0);
+}
+
+} // namespace
