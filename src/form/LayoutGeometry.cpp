@@ -1,0 +1,60 @@
+#include "form/LayoutGeometry.h"
+
+#include "common/QV_MsgBox.h"
+#include "config/LayoutRecord.h"
+
+namespace LayoutGeometry {
+
+namespace {
+
+int wholeFactor(double uiFactor)
+{
+    return QV_MsgBox::roundHalfEven(effectiveFactor(uiFactor));
+}
+
+} // namespace
+
+double effectiveFactor(double uiFactor)
+{
+    return uiFactor == 0 ? 1.0 : uiFactor;
+}
+
+QRect placed(const QRect &current, const LayoutRecord &entry, int origin, bool withHeight)
+{
+    QRect rect = current;
+    rect.moveTo(entry.left, entry.top + origin);
+    if (entry.width > 0)
+        rect.setWidth(entry.width);
+    if (withHeight && entry.height > 0)
+        rect.setHeight(entry.height);
+    return rect;
+}
+
+int fieldAreaOrigin(int angioLabelHeight, int angioBoxHeight, bool fromDefault, double uiFactor)
+{
+    const int origin = angioLabelHeight + angioBoxHeight;
+    return fromDefault ? origin / wholeFactor(uiFactor) : origin;
+}
+
+QRect scaled(const QRect &rect, double uiFactor)
+{
+    const double factor = effectiveFactor(uiFactor);
+    return QRect(QV_MsgBox::roundHalfEven(rect.left() * factor),
+                 QV_MsgBox::roundHalfEven(rect.top() * factor),
+                 QV_MsgBox::roundHalfEven(rect.width() * factor),
+                 QV_MsgBox::roundHalfEven(rect.height() * factor));
+}
+
+int scaleShift(int statusTop, double uiFactor)
+{
+    return effectiveFactor(uiFactor) == 1.0 ? 0 : statusTop / 2;
+}
+
+int windowPixels(int storedTwips, double uiFactor, double twipsPerPixel)
+{
+    if (storedTwips == -1)
+        return -1;
+    return QV_MsgBox::roundHalfEven(storedTwips * effectiveFactor(uiFactor) / twipsPerPixel);
+}
+
+} // namespace LayoutGeometry

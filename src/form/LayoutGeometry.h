@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QRect>
+
+struct LayoutRecord;
+
+// The arithmetic that turns stored layout entries into control geometry, in
+// twips, and scales the form by the display's factor. Free of widgets so the
+// rules can be checked on their own.
+namespace LayoutGeometry {
+
+// The display's scale factor as used for geometry: unset (0) means 1.
+double effectiveFactor(double uiFactor);
+
+// A control's rectangle after one layout entry: left and top (moved down by
+// origin) always, width and height only when stored greater than 0. Drop-
+// downs keep their own height (withHeight false).
+QRect placed(const QRect &current, const LayoutRecord &entry, int origin, bool withHeight);
+
+// Where field positions count from: just below the angiography row. A
+// rebuild from the default layout measures controls that are already
+// scaled, so it divides the factor back out.
+int fieldAreaOrigin(int angioLabelHeight, int angioBoxHeight, bool fromDefault, double uiFactor);
+
+// Every edge multiplied by the factor.
+QRect scaled(const QRect &rect, double uiFactor);
+
+// How far every scaled control moves up once the form is scaled: half of the
+// status line's scaled top; nothing at factor 1.
+int scaleShift(int statusTop, double uiFactor);
+
+// A stored window dimension (twips; -1 = not stored) as pixels at the factor;
+// -1 when not stored.
+int windowPixels(int storedTwips, double uiFactor, double twipsPerPixel);
+
+} // namespace LayoutGeometry

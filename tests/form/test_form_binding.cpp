@@ -1,0 +1,288 @@
+// The record shown in the form and written back, submit, completion of the
+// drop-downs and the modified flag, on real forms driven with the keyboard.
+#include "FakeTFData.h"
+#include "FormDataTest.h"
+#include "tables/ModalDialogs.h"
+
+#include "common/QV_Resource.h"
+#include "common/ResourceIds.h"
+#include "form/FieldTextBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+constexpr int HistorySet = 0;
+constexpr int ModalitySet = 5;   // drop-down of "CR", "DX", "CT", ...
+constexpr int BodyRegionSet = 6; // drop-down of "Head", "Neck", "Chest", ...
+
+class BindingTest : public FormDataTest
+{
+protected:
+    void SetUp() override
+    {
+        FormDataTest::SetUp();
+        m_record = FakeTFData::create();
+    }
+
+    void TearDown() override
+    {
+        FormDataTest::TearDown();
+        m_record->Release();
+    }
+
+    void build() { m_form->InitAndUpdateUIFields(nullptr); }
+
+    QComboBox *combo(int index) const { return member<QComboBox>("m_aCombo", index); }
+    FieldTextBox *box(int index) const { return member<FieldTextBox>("m_aText", index); }
+    QLabel *acrCode() const { return control<QLabel>("lblACRCode"); }
+
+    QString stored(const char16_t *tag) const
+    {
+        return QString::fromStdU16String(m_record->value(tag));
+    }
+
+    FakeTFData *m_record = nullptr;
+};
+
+// Guards against showing the record wrongly (AFIP case, joined ACR code,
+// the submitter's login instead of the name) and against filling or
+// clearing by program counting as the user's change.
+TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
+{
+    build();
+    m_record->set(u"KESTO_TF_HISTORY", u"First seen in 2019");
+    m_record->set(u"KESTO_TF_MODALITY", u"CT");
+    m_record->set(u"KESTO_TF_AFIP", u"y");
+    m_record->set(u"KESTO_TF_ANATOMY", u"123");
+    m_record->set(u"KESTO_TF_PATHOLOGY", u"45");
+    m_record->set(u"KESTO_TF_ANGIOGRAPHY", u"1.2");
+    m_record->set(u"KESTO_TF_SUBMITTED_BY", u"RADIOLOGIST");
+    m_record->set(u"KESTO_TF_DATE_SUBMITTED", u"20240102");
+
+    m_form->UpdateUIFields(m_record);
+
+    EXPECT_EQ(box(HistorySet)->toPlainText(), QStringLiteral("First seen in 2019"));
+    EXPECT_EQ(combo(ModalitySet)->currentText(), QStringLiteral("CT"));
+    EXPECT_FALSE(control<QCheckBox>("chkAFIP")->isChecked());
+    EXPECT_EQ(acrCode()->text(), QStringLiteral("123 - 45"));
+    EXPECT_EQ(control<QLabel>("lblAngioCode")->text(), QStringLiteral("1.2"));
+    EXPECT_EQ(control<QLabel>("lblSubmittedBy")->text(),
+              m_manager->GetUserDisplayedName(QStringLiteral("RADIOLOGIST")));
+    EXPECT_NE(control<QLabel>("lblSubmittedBy")->text(), QStringLiteral("RADIOLOGIST"));
+    EXPECT_EQ(control<QLabel>("lblDate")->text(), QStringLiteral("20240102"));
+    EXPECT_EQ(m_form->tfData(), m_record);
+
+    // A pathology without its anatomy leaves the code as it was.
+    m_record->set(u"KESTO_TF_ANATOMY", u"");
+    m_record->set(u"KESTO_TF_PATHOLOGY", u"9");
+    m_record->set(u"KESTO_TF_AFIP", u"Y");
+    m_form->UpdateUIFields(m_record);
+    EXPECT_EQ(acrCode()->text(), QStringLiteral("123 - 45"));
+    EXPECT_TRUE(control<QCheckBox>("chkAFIP")->isChecked());
+
+    m_form->ClearAll();
+    EXPECT_EQ(box(HistorySet)->toPlainText(), QString());
+    EXPECT_EQ(combo(ModalitySet)->currentText(), QString());
+    EXPECT_FALSE(m_form->IsModified());
+
+    m_form->UpdateUIFields(nullptr);
+    EXPECT_EQ(m_form->tfData(), nullptr);
+    EXPECT_EQ(control<QLabel>("lblDate")->text(), QString());
+}
+
+// Guards against a wrong split of the ACR code, a submitter or date in the
+// wrong form, and AFIP written other than "Y"/"N".
+TEST_F(BindingTest, FillWritesFieldsAndFixedTags)
+{
+    build();
+    m_form->UpdateUIFields(m_record);
+    QTest::keyClicks(box(HistorySet), QStringLiteral("Cough"));
+    combo(ModalitySet)->setEditText(QStringLiteral("MR"));
+    acrCode()->setText(QStringLiteral("1 - 2 - 3"));
+
+    m_form->FillTFData();
+    EXPECT_EQ(stored(u"KESTO_TF_HISTORY"), QStringLiteral("Cough"));
+    EXPECT_EQ(stored(u"KESTO_TF_MODALITY"), QStringLiteral("MR"));
+    EXPECT_EQ(stored(u"KESTO_TF_ANATOMY"), QStringLiteral("1"));
+    EXPECT_EQ(stored(u"KESTO_TF_PATHOLOGY"), QStringLiteral("2"));
+    EXPECT_EQ(stored(u"KESTO_TF_AFIP"), QStringLiteral("N"));
+    EXPECT_EQ(stored(u"KESTO_TF_SUBMITTED_BY"), QStringLiteral("RADIOLOGIST"));
+    EXPECT_EQ(stored(u"KESTO_TF_DATE_SUBMITTED"),
+              QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
+    EXPECT_EQ(stored(u"KESTO_TF_TEACHING_INDICATION"), QStringLiteral("Y"));
+
+    control<QCheckBox>("chkAFIP")->setChecked(true);
+    m_form->FillTFData();
+    EXPECT_EQ(stored(u"KESTO_TF_AFIP"), QStringLiteral("Y"));
+}
+
+// Guards against a set without a tag being filled from, or written into,
+// the record (the record refuses an empty tag, which would fail the submit).
+TEST_F(BindingTest, SetsWithoutTagsStayOutOfTheRecord)
+{
+    storeTwoSetLayout();
+    build();
+    m_record->set(u"KESTO_TF_ONE", u"one");
+    m_form->UpdateUIFields(m_record);
+    EXPECT_EQ(box(0)->toPlainText(), QStringLiteral("one"));
+    EXPECT_EQ(combo(1)->currentText(), QString());
+    EXPECT_GE(logged(QStringLiteral("Tag asociated with the text box number 1is null")), 1);
+
+    combo(1)->setEditText(QStringLiteral("untagged"));
+    EXPECT_NO_THROW(m_form->FillTFData());
+    for (const auto &[tag, value] : m_record->values())
+        EXPECT_NE(value, u"untagged") << QString::fromStdU16String(tag).toStdString();
+}
+
+// Guards against asking about or filling a record that is not there, and
+// against a declined submit that still sends or forgets the changes.
+TEST_F(BindingTest, SubmitAsksAndHonoursTheAnswer)
+{
+    QSignalSpy submitted(m_form.get(), &Kivo_UIManager::SubmitPressed);
+    build();
+    {
+        MessageBoxAnswerer answerer;
+        m_form->setIsModified(true);
+        m_form->SubmitData();
+        EXPECT_TRUE(answerer.takeTexts().isEmpty());
+    }
+    ASSERT_EQ(submitted.count(), 1);
+    EXPECT_EQ(submitted.takeFirst().at(0).value<TFData *>(), nullptr);
+    EXPECT_FALSE(m_form->IsModified());
+
+    m_form->UpdateUIFields(m_record);
+    m_form->setIsModified(true);
+    {
+        MessageBoxAnswerer answerer(QV_Resource::GetResString(ResourceIds::NO_CAPTION));
+        m_form->SubmitData();
+        EXPECT_EQ(answerer.takeTexts().size(), 1);
+    }
+    EXPECT_EQ(submitted.count(), 0);
+    EXPECT_TRUE(m_form->IsModified());
+    EXPECT_TRUE(m_record->values().empty());
+
+    {
+        MessageBoxAnswerer answerer(QV_Resource::GetResString(ResourceIds::YES_CAPTION));
+        m_form->SubmitData();
+    }
+    ASSERT_EQ(submitted.count(), 1);
+    EXPECT_EQ(submitted.takeFirst().at(0).value<TFData *>(), m_record);
+    EXPECT_FALSE(m_form->IsModified());
+    EXPECT_EQ(stored(u"KESTO_TF_TEACHING_INDICATION"), QStringLiteral("Y"));
+}
+
+// Guards against the wrong message for the host's answer, above all a
+// failure reported as success.
+TEST_F(BindingTest, SubmitCompletedShowsTheMatchingText)
+{
+    build();
+    auto *status = control<QLabel>("lblInfo");
+    const std::pair<qint32, qint32> answers[] = {{0, ResourceIds::SUBMIT_SUCCEEDED},
+                                                 {1, ResourceIds::SUBMIT_REJECTED},
+                                                 {2, ResourceIds::SUBMIT_FAILED}};
+    for (const auto &[status_, textId] : answers) {
+        const QString expected = QV_Resource::GetResString(textId);
+        ASSERT_FALSE(expected.isEmpty()) << textId;
+        m_form->SubmitCompleted(status_);
+        EXPECT_EQ(status->text(), expected) << status_;
+        EXPECT_FALSE(status->isHidden());
+    }
+}
+
+// Guards against completion that changes the typed letters' case, leaves
+// the rest unselected, or brings back what Backspace just removed.
+TEST_F(BindingTest, DropDownCompletesTypedPrefix)
+{
+    build();
+    QComboBox *region = combo(BodyRegionSet);
+    QTest::keyClicks(region, QStringLiteral("ch"));
+    EXPECT_EQ(region->currentText(), QStringLiteral("chest"));
+    EXPECT_EQ(region->lineEdit()->selectedText(), QStringLiteral("est"));
+
+    QTest::keyClick(region, Qt::Key_Backspace);
+    EXPECT_EQ(region->currentText(), QStringLiteral("ch"));
+    EXPECT_FALSE(region->lineEdit()->hasSelectedText());
+
+    QTest::keyClick(region, Qt::Key_I);
+    EXPECT_EQ(region->currentText(), QStringLiteral("chi"));
+    QTest::keyClick(region, Qt::Key_Return);
+    EXPECT_EQ(region->count(), 12);
+}
+
+// Guards against user edits that leave the form unmodified, so the host's
+// before-done check finds nothing to save and the change is lost.
+TEST_F(BindingTest, EveryUserEditMarksModified)
+{
+    build();
+    m_record->set(u"KESTO_TF_HISTORY", u"abc");
+    m_form->UpdateUIFields(m_record);
+    ASSERT_FALSE(m_form->IsModified());
+    FieldTextBox *history = box(HistorySet);
+
+    const auto marks = [&](const char *what, const std::function<void()> &edit) {
+        m_form->setIsModified(false);
+        edit();
+        EXPECT_TRUE(m_form->IsModified()) << what;
+    };
+    const int typed = logged(QStringLiteral("Form was modified (m_aText_KeyDown) - KeyAscii=120"));
+    marks("typing", [&] { QTest::keyClick(history, Qt::Key_X); });
+    EXPECT_EQ(logged(QStringLiteral("Form was modified (m_aText_KeyDown) - KeyAscii=120")),
+              typed + 1);
+    marks("Delete", [&] {
+        history->moveCursor(QTextCursor::Start);
+        QTest::keyClick(history, Qt::Key_Delete);
+    });
+    marks("cut", [&] {
+        history->selectAll();
+        history->cut();
+    });
+    marks("paste", [&] { history->paste(); });
+    EXPECT_EQ(history->toPlainText(), QStringLiteral("abc"));
+    marks("AFIP", [&] { QTest::mouseClick(control<QCheckBox>("chkAFIP"), Qt::LeftButton); });
+    marks("typing in a drop-down", [&] { QTest::keyClicks(combo(ModalitySet), "M"); });
+    marks("choosing in a drop-down", [&] { QTest::keyClick(combo(ModalitySet), Qt::Key_Down); });
+
+    m_form->setIsModified(false);
+    m_form->UpdateUIFields(m_record);
+    m_form->RevertToOriginal();
+    m_form->ClearAll();
+    EXPECT_FALSE(m_form->IsModified());
+}
+
+// Guards against a failure inside a click handler escaping into the event
+// loop: here the code tree cannot be read because the store is broken.
+TEST_F(BindingTest, FailingHandlerShowsErrorAndFormSurvives)
+{
+    build();
+    const QString broken = m_dir.filePath(QStringLiteral("broken.db"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("this is not a store, only some text that fills the header of a file");
+    file.close();
+    setPlatformValue(u"ConfigStoreFile", broken);
+
+    QStringList shown;
+    {
+        MessageBoxAnswerer answerer;
+        QTest::mouseClick(control<QPushButton>("cmdAngio"), Qt::LeftButton);
+        shown = answerer.takeTexts();
+    }
+    setPlatformValue(u"ConfigStoreFile", m_dir.filePath(QStringLiteral("config.db")));
+    EXPECT_EQ(shown.size(), 1);
+    EXPECT_EQ(control<QLabel>("lblAngioCode")->text(), QString());
+    EXPECT_FALSE(m_form->IsModified());
+
+    QTest::keyClick(box(HistorySet), Qt::Key_A);
+    EXPECT_TRUE(m_form->IsModified());
+}
+
+} // namespace

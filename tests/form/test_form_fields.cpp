@@ -1,0 +1,182 @@
+// Building the field sets from the stored layout, scaling and the read-only
+// mode, on real forms over a seeded store.
+#include "FormDataTest.h"
+
+#include "common/QV_Resource.h"
+#include "form/ControlTag.h"
+#include "form/FieldTextBox.h"
+#include "form/TwipsGeometry.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMap>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+constexpr int ModalitySet = 5; // a drop-down fed by "Modality" in the default layout
+const QStringList Modalities{"CR", "DX", "CT", "MR", "US", "MG", "NM", "PT", "XA", "RF"};
+
+class FieldsTest : public FormDataTest
+{
+protected:
+    QComboBox *combo(int index) const { return member<QComboBox>("m_aCombo", index); }
+    FieldTextBox *box(int index) const { return member<FieldTextBox>("m_aText", index); }
+    QLabel *label(int index) const { return member<QLabel>("m_aLabels", index); }
+
+    static QStringList items(const QComboBox *combo)
+    {
+        QStringList texts;
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+        return texts;
+    }
+
+    // Every control the layout or the scaling may move, by name and index.
+    QMap<QString, QRect> geometries() const
+    {
+        QMap<QString, QRect> rects;
+        for (const char *name : {"lblInfo", "lblACR", "lblACRCode", "cmdACR", "txtCodeDesc",
+                                 "lblAngio", "lblAngioCode", "cmdAngio", "txtCodeAngio", "chkAFIP",
+                                 "lblSubmitted", "lblSubmittedBy", "lblDateSubmitted", "lblDate",
+                                 "dummy", "Line3D1", "Line3D2", "Line3D3", "Line3D4"})
+            rects.insert(QLatin1String(name), TwipsGeometry::geometry(control<QWidget>(name)));
+        for (int i = 0; i < Kivo_UIManager::FieldSetCount; ++i) {
+            rects.insert(QStringLiteral("label%1").arg(i), TwipsGeometry::geometry(label(i)));
+            rects.insert(QStringLiteral("text%1").arg(i), TwipsGeometry::geometry(box(i)));
+            rects.insert(QStringLiteral("combo%1").arg(i), TwipsGeometry::geometry(combo(i)));
+        }
+        return rects;
+    }
+};
+
+// Guards against fields placed off the field-area origin, shifted at factor
+// 1, or given the wrong kind, tag or list; and against a drop-down that shows
+// its first value when nothing was chosen.
+TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
+{
+    m_form->InitAndUpdateUIFields(nullptr);
+
+    const int origin = TwipsGeometry::geometry(control<QLabel>("lblAngio")).height() +
+                       TwipsGeometry::geometry(control<FieldTextBox>("txtCodeAngio")).height();
+    EXPECT_EQ(TwipsGeometry::geometry(label(0)), QRect(240, 2160 + origin, 2400, 255));
+    EXPECT_EQ(TwipsGeometry::geometry(box(0)), QRect(240, 2430 + origin, 10500, 1095));
+    EXPECT_EQ(label(0)->text(), QStringLiteral("History:"));
+    EXPECT_EQ(ControlTag::tag(label(0)), QStringLiteral("KESTO_TF_HISTORY"));
+    EXPECT_EQ(ControlTag::tag(box(0)), QStringLiteral("KESTO_TF_HISTORY"));
+    EXPECT_FALSE(box(0)->isHidden());
+    EXPECT_TRUE(combo(0)->isHidden());
+    EXPECT_EQ(box(10)->maxLength(), 255);
+
+    EXPECT_TRUE(box(ModalitySet)->isHidden());
+    EXPECT_FALSE(combo(ModalitySet)->isHidden());
+    EXPECT_EQ(items(combo(ModalitySet)), Modalities);
+    EXPECT_EQ(ControlTag::tableName(combo(ModalitySet)), QStringLiteral("Modality"));
+    EXPECT_EQ(combo(ModalitySet)->currentText(), QString());
+}
+
+// Guards against stored values that must be ignored (-1 length, sizes of 0
+// or less) overwriting the designed ones, a drop-down without a table that
+// cannot be typed into, and a set without a tag inheriting the previous
+// set's tag, under which its value would overwrite that set's in the record.
+TEST_F(FieldsTest, StoredValuesApplyOnlyWhenSet)
+{
+    storeTwoSetLayout();
+    box(0)->setMaxLength(17);
+    const QRect designedBox = TwipsGeometry::geometry(box(0));
+    const QRect designedCombo = TwipsGeometry::geometry(combo(0));
+
+    m_form->InitAndUpdateUIFields(nullptr);
+
+    EXPECT_EQ(label(0)->text(), QStringLiteral("One:"));
+    EXPECT_EQ(ControlTag::tag(label(0)), QStringLiteral("KESTO_TF_ONE"));
+    EXPECT_EQ(box(0)->maxLength(), 17);
+    const QRect placed = TwipsGeometry::geometry(box(0));
+    EXPECT_EQ(placed.size(), designedBox.size());
+    EXPECT_EQ(TwipsGeometry::geometry(combo(0)).width(), designedCombo.width());
+    EXPECT_EQ(placed.top() - TwipsGeometry::geometry(label(0)).top(), 300);
+
+    EXPECT_EQ(box(1)->maxLength(), 0);
+    EXPECT_TRUE(box(1)->isHidden());
+    EXPECT_FALSE(combo(1)->isHidden());
+    EXPECT_TRUE(combo(1)->isEditable());
+    EXPECT_EQ(combo(1)->count(), 0);
+    EXPECT_EQ(ControlTag::tag(label(1)), QString());
+    EXPECT_EQ(ControlTag::tag(box(1)), QString());
+}
+
+// Guards against scaling that misses controls or forgets the shift, and
+// against a Reset Layout that scales the fixed area (buttons, code labels,
+// the end marker) a second time, so it creeps on every reset.
+TEST_F(FieldsTest, FactorTwoDoublesShiftsAndResetKeepsTheScale)
+{
+    m_form->InitAndUpdateUIFields(nullptr);
+    const QMap<QString, QRect> atOne = geometries();
+    m_form->Uninitialize();
+
+    ConfigDatabase().WriteLong(
+        QStringLiteral("Corvalis\\system\\applications\\quovira\\appearance\\font\\ui_factor"), 2);
+    m_form = std::make_unique<Kivo_UIManager>();
+    m_form->InitAndUpdateUIFields(nullptr);
+    ASSERT_EQ(QV_Resource::UIFactor(), 2.0);
+
+    const QMap<QString, QRect> atTwo = geometries();
+    // Half of the status line's top once scaled, before it moved up itself.
+    const int shift = 2 * atOne.value(QStringLiteral("lblInfo")).top() / 2;
+    ASSERT_GT(shift, 0);
+    for (auto it = atOne.begin(); it != atOne.end(); ++it) {
+        const QRect one = it.value();
+        QRect expected(one.left() * 2, one.top() * 2 - shift, one.width() * 2, one.height() * 2);
+        // A drop-down is as high as its font makes it.
+        if (it.key().startsWith(QLatin1String("combo")))
+            expected.setHeight(atTwo.value(it.key()).height());
+        EXPECT_EQ(atTwo.value(it.key()), expected) << qPrintable(it.key());
+    }
+
+    m_form->ReadLayout(true);
+    EXPECT_EQ(geometries(), atTwo);
+}
+
+// Guards against a Reset Layout that appends the table's values to the list
+// once more, or drops what the field shows.
+TEST_F(FieldsTest, RebuildLeavesOneListAndTheShownText)
+{
+    m_form->InitAndUpdateUIFields(nullptr);
+    combo(ModalitySet)->setEditText(QStringLiteral("CT"));
+
+    m_form->ReadLayout(true);
+    m_form->ReadLayout(true);
+
+    EXPECT_EQ(items(combo(ModalitySet)), Modalities);
+    EXPECT_EQ(combo(ModalitySet)->currentText(), QStringLiteral("CT"));
+}
+
+// Guards against a view-only form that still takes typing or code changes,
+// against locking the drop-downs too, and against an edit mode that stays
+// locked.
+TEST_F(FieldsTest, ViewOnlyLocksTextBoxesButNotDropDowns)
+{
+    m_form->InitAndUpdateUIFields(nullptr);
+    m_form->ViewOnly(1);
+
+    QTest::keyClicks(box(0), QStringLiteral("abc"));
+    EXPECT_EQ(box(0)->toPlainText(), QString());
+    EXPECT_TRUE(box(0)->isReadOnly());
+    EXPECT_FALSE(m_form->IsModified());
+    EXPECT_FALSE(control<QPushButton>("cmdACR")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("cmdAngio")->isEnabled());
+    EXPECT_FALSE(control<QCheckBox>("chkAFIP")->isEnabled());
+    EXPECT_EQ(m_form->windowTitle(), QV_Resource::GetResString(15399));
+
+    QTest::keyClicks(combo(ModalitySet), QStringLiteral("zz"));
+    EXPECT_EQ(combo(ModalitySet)->currentText(), QStringLiteral("zz"));
+
+    m_form->ViewOnly(0);
+    QTest::keyClicks(box(0), QStringLiteral("abc"));
+    EXPECT_EQ(box(0)->toPlainText(), QStringLiteral("abc"));
+    EXPECT_TRUE(control<QPushButton>("cmdACR")->isEnabled());
+}
+
+} // namespace

@@ -1,0 +1,47 @@
+// The form's arithmetic and text rules, free of widgets.
+#include "form/AcrCode.h"
+#include "form/ComboCompletion.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Guards against pathology taken from beyond the second separator, a code
+// without separator losing its anatomy, and a description that shows a
+// pathology heading with nothing below it.
+TEST(AcrCodeTest, SplitJoinAndDescribe)
+{
+    EXPECT_EQ(AcrCode::split(QStringLiteral("1 - 2 - 3")).anatomy, QStringLiteral("1"));
+    EXPECT_EQ(AcrCode::split(QStringLiteral("1 - 2 - 3")).pathology, QStringLiteral("2"));
+    EXPECT_EQ(AcrCode::split(QStringLiteral("12-3")).anatomy, QStringLiteral("12-3"));
+    EXPECT_EQ(AcrCode::split(QStringLiteral("12-3")).pathology, QString());
+
+    EXPECT_EQ(AcrCode::joined(QStringLiteral("1"), QString()), QStringLiteral("1"));
+    EXPECT_EQ(AcrCode::joined(QStringLiteral("1"), QStringLiteral("2")), QStringLiteral("1 - 2"));
+    EXPECT_EQ(AcrCode::joined(QString(), QStringLiteral("2")), std::nullopt);
+
+    const QString anatomy = QStringLiteral("\r\nSkull");
+    EXPECT_EQ(AcrCode::description(QStringLiteral("1"), "Anatomy:", anatomy, "Pathology:", ""),
+              QStringLiteral("Anatomy:\r\n\r\nSkull"));
+    EXPECT_EQ(AcrCode::description(QStringLiteral("1 - 2"), "A", "a", "P", "p"),
+              QStringLiteral("A\r\na\r\n\r\nP\r\np"));
+    EXPECT_EQ(AcrCode::description(QString(), "A", "a", "P", "p"), QString());
+}
+
+// Guards against completion that matches case-sensitively, skips to a later
+// entry, completes an exact or emptied text, or changes the typed letters.
+TEST(ComboCompletionTest, FirstEntryByPrefixKeepsTypedCase)
+{
+    const QStringList entries{"Head", "Chest", "Chest wall", "CT"};
+    const auto completion = ComboCompletion::complete(QStringLiteral("ch"), entries);
+    ASSERT_TRUE(completion);
+    EXPECT_EQ(completion->text, QStringLiteral("chest"));
+    EXPECT_EQ(completion->selectionStart, 2);
+    EXPECT_EQ(completion->selectionLength, 3);
+
+    EXPECT_FALSE(ComboCompletion::complete(QStringLiteral("chest"), entries));
+    EXPECT_FALSE(ComboCompletion::complete(QStringLiteral("x"), entries));
+    EXPECT_FALSE(ComboCompletion::complete(QString(), entries));
+}
+
+} // namespace
