@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QHash>
 
+#include <vector>
+
 #include <sqlite3.h>
 
 namespace {
@@ -20,10 +22,9 @@ namespace {
 // (parent, ord) index, so the rows come in index order without a sort; the
 // last condition drops siblings whose names merely start like the key's.
 constexpr const char *SelectBelow =
-    "SELECT parent, fname, name, value FROM keys "
+    "SELECT parent, name, value FROM keys "
     "WHERE parent >= ?1 AND parent < ?3 AND (parent = ?1 OR parent >= ?2) ORDER BY parent, ord";
-constexpr const char *SelectAll =
-    "SELECT parent, fname, name, value FROM keys ORDER BY parent, ord";
+constexpr const char *SelectAll = "SELECT parent, name, value FROM keys ORDER BY parent, ord";
 constexpr const char *SelectKey = "SELECT name, value FROM keys WHERE parent = ?1 AND fname = ?2";
 
 // Reads of several statements see one state of the file; inside a write
@@ -46,6 +47,64 @@ public:
 private:
     StoreConnection &m_connection;
     bool m_own;
+};
+
+// Finds the node of each row's parent while a tree is read. Rows come
+// grouped by parent, and a key's folded path sorts before the paths below
+// it, so every parent was added by an earlier group. Consecutive groups
+// mostly share all but their last names: the walk keeps the nodes of the
+// last group's path and goes down from the deepest one the new path shares,
+// which spares keeping every key's full path.
+class ParentFinder
+{
+public:
+    ParentFinder(const QByteArray &rootPath, ConfigNode &root)
+        : m_path(rootPath), m_node(&root), m_walk{{rootPath.size(), &root}}
+    {
+    }
+
+    // The node of the folded full path; null when it is missing, which a
+    // consistent store never has: the rows below it are skipped.
+    ConfigNode *find(const QByteArray &path)
+    {
+        if (path == m_path)
+            return m_node;
+        while (m_walk.size() > 1 && !startsWithKey(path, m_walk.back().pathSize))
+            m_walk.pop_back();
+        // The path is only valid until the next row: keep a copy, reusing
+        // the buffer.
+        m_path.truncate(0);
+        m_path.append(path.constData(), path.size());
+        m_node = m_walk.back().node;
+        qsizetype end = m_walk.back().pathSize;
+        while (m_node && end < m_path.size()) {
+            const qsizetype start = end == 0 ? 0 : end + 1;
+            end = m_path.indexOf('\\', start);
+            if (end < 0)
+                end = m_path.size();
+            m_node = m_node->child(QString::fromUtf8(m_path.constData() + start, end - start));
+            if (m_node)
+                m_walk.push_back({end, m_node});
+        }
+        return m_node;
+    }
+
+private:
+    // Whether path is the key that m_path's first size bytes name, or below it.
+    bool startsWithKey(const QByteArray &path, qsizetype size) const
+    {
+        return path.startsWith(QByteArrayView(m_path).first(size)) &&
+               (path.size() == size || path.at(size) == '\\');
+    }
+
+    struct Step
+    {
+        qsizetype pathSize;
+        ConfigNode *node;
+    };
+    QByteArray m_path;        // of the last group
+    ConfigNode *m_node;       // its node
+    std::vector<Step> m_walk; // the nodes down to it, from the root
 };
 
 QString platformValue(const QString &name)
@@ -122,27 +181,12 @@ std::shared_ptr<FreeConfigTree> ConfigDatabase::LoadTree(const QString &path) co
         const QString text = key.folded();
         rows.bind(1, text).bind(2, text + QLatin1Char('\\')).bind(3, text + QLatin1Char(']'));
     }
-    // Rows come grouped by parent, so the parent node is looked up once per
-    // group; keys of the map are folded full paths as the store holds them.
-    QHash<QByteArray, ConfigNode *> nodeByPath;
-    nodeByPath.insert(folded, &tree->rootNode());
-    QByteArray parentPath;
-    ConfigNode *parent = nullptr;
+    ParentFinder parents(folded, tree->rootNode());
     while (rows.next()) {
-        const QByteArray rowParent = rows.utf8(0);
-        if (!parent || rowParent != parentPath) {
-            parentPath = QByteArray(rowParent.constData(), rowParent.size());
-            parent = nodeByPath.value(parentPath);
-            if (!parent)
-                continue; // cannot happen in a consistent store; skip the orphan
+        if (ConfigNode *parent = parents.find(rows.utf8(0))) {
+            ConfigNode &node = parent->addChild(rows.text(1));
+            node.value = rows.value(2);
         }
-        ConfigNode &node = parent->addChild(rows.text(2));
-        node.value = rows.value(3);
-        QByteArray path = parentPath;
-        if (!path.isEmpty())
-            path += '\\';
-        path += rows.utf8(1);
-        nodeByPath.insert(path, &node);
     }
     return tree;
 }

@@ -4,6 +4,34 @@
 
 #include <algorithm>
 
+namespace {
+
+// Whether name folds to foldedName, without building the folded copy.
+bool foldsTo(const QString &name, const QString &foldedName)
+{
+    if (name.size() != foldedName.size())
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char16_t c = name[i].unicode();
+        if (c >= u'A' && c <= u'Z')
+            c += u'a' - u'A';
+        if (c != foldedName[i].unicode())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ConfigNode *ConfigNode::child(const QString &foldedName) const
+{
+    if (!m_childByFoldedName.isEmpty())
+        return m_childByFoldedName.value(foldedName);
+    const auto found = std::find_if(children.cbegin(), children.cend(),
+                                    [&](const auto &c) { return foldsTo(c->name, foldedName); });
+    return found == children.cend() ? nullptr : found->get();
+}
+
 std::shared_ptr<ConfigNode> ConfigNode::sharedChild(const QString &foldedName) const
 {
     ConfigNode *node = child(foldedName);
@@ -24,8 +52,8 @@ ConfigNode &ConfigNode::addChild(const QString &childName)
 {
     auto node = std::make_shared<ConfigNode>();
     node->name = childName;
-    childByFoldedName.insert(ConfigPath::foldCase(childName), node.get());
     children.push_back(std::move(node));
+    indexAppended();
     return *children.back();
 }
 
@@ -40,11 +68,14 @@ void ConfigNode::replaceChild(std::shared_ptr<ConfigNode> node)
 {
     const QString folded = ConfigPath::foldCase(node->name);
     const int index = indexOf(folded);
-    childByFoldedName.insert(folded, node.get());
-    if (index < 0)
+    if (index < 0) {
         children.push_back(std::move(node));
-    else
-        children[size_t(index)] = std::move(node);
+        indexAppended();
+        return;
+    }
+    if (!m_childByFoldedName.isEmpty())
+        m_childByFoldedName.insert(folded, node.get());
+    children[size_t(index)] = std::move(node);
 }
 
 void ConfigNode::removeChild(const QString &foldedName)
@@ -52,17 +83,37 @@ void ConfigNode::removeChild(const QString &foldedName)
     const int index = indexOf(foldedName);
     if (index < 0)
         return;
-    childByFoldedName.remove(foldedName);
     children.erase(children.begin() + index);
+    if (children.size() > MaxUnindexedChildren)
+        m_childByFoldedName.remove(foldedName);
+    else
+        m_childByFoldedName.clear();
 }
 
 void ConfigNode::renameChild(const QString &foldedName, const QString &newName)
 {
-    ConfigNode *node = childByFoldedName.take(foldedName);
+    ConfigNode *node = child(foldedName);
     if (!node)
         return;
     node->name = newName;
-    childByFoldedName.insert(ConfigPath::foldCase(newName), node);
+    if (m_childByFoldedName.remove(foldedName))
+        m_childByFoldedName.insert(ConfigPath::foldCase(newName), node);
+}
+
+void ConfigNode::clearChildren()
+{
+    children.clear();
+    m_childByFoldedName.clear();
+}
+
+void ConfigNode::indexAppended()
+{
+    if (children.size() <= MaxUnindexedChildren)
+        return;
+    // Going over the limit indexes every child; after that, the new one.
+    const size_t first = m_childByFoldedName.isEmpty() ? 0 : children.size() - 1;
+    for (size_t i = first; i < children.size(); ++i)
+        m_childByFoldedName.insert(ConfigPath::foldCase(children[i]->name), children[i].get());
 }
 
 std::unique_ptr<ConfigNode> ConfigNode::clone() const
@@ -71,11 +122,9 @@ std::unique_ptr<ConfigNode> ConfigNode::clone() const
     copy->name = name;
     copy->value = value;
     copy->children.reserve(children.size());
-    copy->childByFoldedName.reserve(childByFoldedName.size());
     for (const auto &c : children) {
-        std::shared_ptr<ConfigNode> childCopy = c->clone();
-        copy->childByFoldedName.insert(ConfigPath::foldCase(childCopy->name), childCopy.get());
-        copy->children.push_back(std::move(childCopy));
+        copy->children.push_back(c->clone());
+        copy->indexAppended();
     }
     return copy;
 }

@@ -97,8 +97,7 @@ void FreeConfigTree::deleteKey(const ConfigPath &path)
 {
     if (path.isRoot()) {
         m_node->value.reset();
-        m_node->children.clear();
-        m_node->childByFoldedName.clear();
+        m_node->clearChildren();
         return;
     }
     if (ConfigNode *parent = find(path.parent()))

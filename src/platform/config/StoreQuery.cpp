@@ -58,9 +58,9 @@ void StoreQuery::run()
 
 QString StoreQuery::text(int column) const
 {
-    const auto *data = static_cast<const char16_t *>(sqlite3_column_text16(m_statement, column));
-    const int bytes = sqlite3_column_bytes16(m_statement, column);
-    return QString::fromUtf16(data, bytes / qsizetype(sizeof(char16_t)));
+    // The file holds UTF-8; decoding it here is cheaper than having SQLite
+    // convert to UTF-16 into a buffer of its own that is then copied again.
+    return QString::fromUtf8(utf8(column));
 }
 
 QByteArray StoreQuery::utf8(int column) const

@@ -70,6 +70,22 @@ FreeConfigTree namedTree(const QString &name, const QString &value, int keys)
     return tree;
 }
 
+// Every key below node as "path = value", depth first in store order.
+QStringList dump(const ConfigNode &node, const QString &path = QString())
+{
+    QStringList lines;
+    for (const auto &child : node.children) {
+        const QString childPath = path + QLatin1Char('\\') + child->name;
+        QString value = QStringLiteral("none");
+        if (child->value && std::holds_alternative<qint32>(*child->value))
+            value = QString::number(std::get<qint32>(*child->value));
+        else if (child->value)
+            value = QLatin1Char('"') + std::get<QString>(*child->value) + QLatin1Char('"');
+        lines << childPath + QStringLiteral(" = ") + value << dump(*child, childPath);
+    }
+    return lines;
+}
+
 class ConfigDatabaseTest : public ::testing::Test
 {
 protected:
@@ -108,6 +124,31 @@ TEST_F(ConfigDatabaseTest, LoadTreeIsASnapshotOfOneSubtree)
     std::shared_ptr<FreeConfigTree> all = db.LoadTree(QString());
     EXPECT_EQ(all->RootName(), QString());
     EXPECT_EQ(all->rootNode().countNodes(), 1 + 1 + 6 + 2 + 2);
+}
+
+// A tree reads back as it was written, whichever order its parents' paths
+// sort in: names that sort around the separator ("a-b" < "a\c" < "a_b"),
+// names in upper case or beyond ASCII, and a level wide enough to be indexed.
+TEST_F(ConfigDatabaseTest, LoadTreeRebuildsEveryLevel)
+{
+    FreeConfigTree tree;
+    tree.RenameRoot(QString(), QStringLiteral("Root"));
+    for (const char *path : {"z\\v", "a_b\\v", "a\\c\\v", "a-b\\v", "a b\\v", "Up\\Down\\v",
+                             "Größe\\Höhe €😀\\v", "a\\c\\Deep\\er\\v"})
+        tree.WriteString(QString::fromUtf8(path), QString::fromUtf8(path));
+    for (int i = 40; i > 0; --i)
+        tree.WriteLong(QStringLiteral("wide\\Item%1\\v").arg(i), i);
+    ConfigDatabase db(file);
+    db.AttachTree(QStringLiteral("store\\trees"), tree);
+    db.WriteString(QStringLiteral("store\\trees-other\\Root\\z\\v"), QStringLiteral("not ours"));
+
+    const std::shared_ptr<FreeConfigTree> loaded =
+        db.LoadTree(QStringLiteral("STORE\\trees\\root"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(dump(loaded->rootNode()), dump(tree.rootNode()));
+    const QString stored = QStringLiteral("\\store\\trees\\Root");
+    EXPECT_EQ(dump(db.LoadTree(QString())->rootNode()).filter(stored + QLatin1Char('\\')),
+              dump(tree.rootNode(), stored));
 }
 
 // A save replaces the stored layout in its place in one step; a tree the
