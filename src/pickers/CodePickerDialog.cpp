@@ -105,11 +105,10 @@ void CodePickerDialog::showCode(QLineEdit *box, const QString &code)
 
 void CodePickerDialog::applyLook()
 {
-    QPalette formPalette = palette();
-    formPalette.setColor(QPalette::Window, QV_Resource::ToQColor(QV_Resource::DialogBackColor()));
-    setPalette(formPalette);
+    // The load treatment has given the form the dialog colour (or left the
+    // platform's while none is loaded); the up button matches the form.
     QPalette upPalette = m_cmdUp->palette();
-    upPalette.setColor(QPalette::Button, formPalette.color(QPalette::Window));
+    upPalette.setColor(QPalette::Button, palette().color(QPalette::Window));
     m_cmdUp->setPalette(upPalette);
     if (QV_Resource::UIFactor() >= 2) {
         m_cmdUp->setIcon(m_cmdUPBig->icon());
