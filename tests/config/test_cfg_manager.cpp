@@ -8,72 +8,50 @@
 
 #include <RecordingUIListener.h>
 
-namespace {
+using CfgManagerTest = ManagerTest;
 
-const QString UsersPath = QStringLiteral("Corvalis\\system\\users\\");
-
-class CfgManagerTest : public ManagerTest
+TEST_F(CfgManagerTest, InitReadsTheLoggedInUser)
 {
-protected:
-    void addUser(const QString &login, const QString &firstName, int editAllowed)
-    {
-        ConfigDatabase db = store();
-        db.WriteString(UsersPath + login + QStringLiteral("\\first_name"), firstName);
-        db.WriteString(UsersPath + login + QStringLiteral("\\last_name"), QStringLiteral("Vidal"));
-        db.WriteString(UsersPath + login + QStringLiteral("\\group"), QStringLiteral("attendings"));
-        db.WriteLong(UsersPath + login + QStringLiteral("\\edit_allowed"), editAllowed);
-    }
-};
-
-} // namespace
-
-TEST_F(CfgManagerTest, InitReadsTheLoggedInUserOnce)
-{
-    addUser(QStringLiteral("ividal"), QStringLiteral("Ines"), 1);
-    addUser(QStringLiteral("tmoss"), QStringLiteral("Tom"), 0);
+    addUser(QStringLiteral("ividal"), QStringLiteral("Ines"), QStringLiteral("Vidal"), 1);
+    addUser(QStringLiteral("tmoss"), QStringLiteral("Tom"), QStringLiteral("Moss"), 0);
     setPlatformValue(QStringLiteral("CurrUser"), QStringLiteral("ividal"));
+    store().WriteLong(QLatin1String(Kivo_CFGManager::UPDATE_AE_TITLES_PATH), 0);
 
     Kivo_CFGManager manager;
     manager.Init();
     EXPECT_EQ(manager.CurrUser(), QStringLiteral("ividal"));
     EXPECT_EQ(manager.UserDispalyedName(), QStringLiteral("Ines Vidal"));
     EXPECT_EQ(manager.UserGroup(), QStringLiteral("attendings"));
+    EXPECT_EQ(manager.GetUserDisplayedName(QStringLiteral("tmoss")), QStringLiteral("Tom Moss"));
+    EXPECT_EQ(manager.UpdateAETitles(), 0);
     // The log is open before the first line: the line carries the module
     // number set by Init.
     EXPECT_TRUE(managerLog().contains(
         QStringLiteral("User login name is ividal User displayed name isInes Vidal")));
-    EXPECT_EQ(manager.GetUserDisplayedName(QStringLiteral("tmoss")), QStringLiteral("Tom Vidal"));
-    EXPECT_EQ(manager.GetUserDisplayedName(QStringLiteral("ghost")), QString());
 
     // The edit permission follows the store while the window is open; a
     // cached answer would keep offering design mode to a user who lost it.
     EXPECT_TRUE(manager.CanEdit());
-    store().WriteLong(UsersPath + QStringLiteral("ividal\\edit_allowed"), 0);
+    store().WriteLong(QStringLiteral("Corvalis\\system\\users\\ividal\\edit_allowed"), 0);
     EXPECT_FALSE(manager.CanEdit());
 }
 
 // A login without record must not pass for a user: the submitter written
-// into a teaching file would be a name nobody can be found under.
-TEST_F(CfgManagerTest, LoginWithoutRecordLeavesTheUserEmpty)
+// into a teaching file would be a name nobody can be found under. No login
+// at all is logged and is no error.
+TEST_F(CfgManagerTest, UnknownOrMissingLoginLeavesTheUserEmpty)
 {
-    setPlatformValue(QStringLiteral("CurrUser"), QStringLiteral("ghost"));
-    Kivo_CFGManager manager;
-    manager.Init();
-    EXPECT_EQ(manager.CurrUser(), QString());
-    EXPECT_EQ(manager.UserDispalyedName(), QString());
-    EXPECT_EQ(manager.UserGroup(), QString());
-    EXPECT_FALSE(manager.CanEdit());
-    const QStringList log = managerLog();
-    EXPECT_FALSE(log.contains(QStringLiteral("No curr User")));
-    EXPECT_TRUE(log.filter(QStringLiteral("User login name is")).isEmpty());
-}
-
-TEST_F(CfgManagerTest, NoLoginIsLoggedAndNotAnError)
-{
-    Kivo_CFGManager manager;
-    ASSERT_NO_THROW(manager.Init());
-    EXPECT_EQ(manager.CurrUser(), QString());
-    EXPECT_FALSE(manager.CanEdit());
+    for (const QString &login : {QStringLiteral("ghost"), QString()}) {
+        SCOPED_TRACE(qPrintable(login));
+        setPlatformValue(QStringLiteral("CurrUser"), login);
+        Kivo_CFGManager manager;
+        ASSERT_NO_THROW(manager.Init());
+        EXPECT_EQ(manager.CurrUser(), QString());
+        EXPECT_EQ(manager.UserDispalyedName(), QString());
+        EXPECT_EQ(manager.UserGroup(), QString());
+        EXPECT_FALSE(manager.CanEdit());
+        EXPECT_EQ(manager.UpdateAETitles(), 1) << "absent switch is on";
+    }
     EXPECT_EQ(managerLog(), QStringList{QStringLiteral("No curr User")});
 }
 
@@ -106,23 +84,9 @@ TEST_F(CfgManagerTest, InstallRootFallsBackFromHostToMachineToDefault)
         Kivo_CFGManager manager;
         EXPECT_EQ(manager.CorvalisRoot(), QString()) << "no store before Init";
         manager.Init();
-        EXPECT_EQ(manager.CorvalisRoot(), c.root);
         EXPECT_EQ(manager.installRoot(), c.root);
         EXPECT_EQ(QV_Resource::ApplicationIconPath(), c.root + "/qv/resources/icons/qv.ico");
     }
-}
-
-TEST_F(CfgManagerTest, UpdateAETitlesDefaultsToOn)
-{
-    {
-        Kivo_CFGManager manager;
-        manager.Init();
-        EXPECT_EQ(manager.UpdateAETitles(), 1);
-    }
-    store().WriteLong(QLatin1String(Kivo_CFGManager::UPDATE_AE_TITLES_PATH), 0);
-    Kivo_CFGManager manager;
-    manager.Init();
-    EXPECT_EQ(manager.UpdateAETitles(), 0);
 }
 
 // The listener is the host's object: the manager holds exactly one
@@ -134,13 +98,11 @@ TEST_F(CfgManagerTest, KeepsTheListenerAcrossANullHandOver)
     {
         Kivo_CFGManager manager;
         manager.UIListener(first);
-        EXPECT_EQ(first->refCount(), 2u);
         manager.UIListener(nullptr);
         EXPECT_EQ(first->refCount(), 2u);
         manager.UIListener(second);
-        EXPECT_EQ(first->refCount(), 1u);
-        EXPECT_EQ(second->refCount(), 2u);
         manager.UIListener(second);
+        EXPECT_EQ(first->refCount(), 1u);
         EXPECT_EQ(second->refCount(), 2u);
     }
     EXPECT_EQ(second->refCount(), 1u);
@@ -152,7 +114,6 @@ TEST_F(CfgManagerTest, KeepsTheListenerAcrossANullHandOver)
 // must not outlive the manager.
 TEST_F(CfgManagerTest, PublishedInstanceEndsWithTheManager)
 {
-    EXPECT_EQ(Kivo_CFGManager::instance(), nullptr);
     {
         Kivo_CFGManager manager;
         Kivo_CFGManager::setInstance(&manager);

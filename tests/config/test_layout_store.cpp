@@ -5,7 +5,9 @@
 #include "config/Kivo_CFGManager.h"
 
 #include <platform/Err.h>
+#include <platform/config/ConfigJson.h>
 
+#include <QRect>
 #include <QVector>
 
 #include <csignal>
@@ -17,6 +19,11 @@ namespace {
 const QString LayoutPath = QLatin1String(Kivo_CFGManager::LAYOUT_PATH);
 const QString DefaultPath = QLatin1String(Kivo_CFGManager::DEFAULT_LAYOUT_PATH);
 
+// A key below the user's saved layout.
+QString layoutKey(const char *key)
+{
+    return LayoutPath + '\\' + QLatin1String(key);
+}
 // One field set as the form hands it over: its label and its input control.
 struct FieldSet
 {
@@ -27,14 +34,22 @@ struct FieldSet
 LayoutRecord record(qint32 top, qint32 left, qint32 width, qint32 height,
                     const QString &caption = QString(), const QString &tag = QString())
 {
-    LayoutRecord r;
-    r.top = top;
-    r.left = left;
-    r.width = width;
-    r.height = height;
-    r.caption = caption;
-    r.tag = tag;
-    return r;
+    return {top, left, width, height, -1, caption, tag};
+}
+
+// Every field of a record, so that a difference shows which one.
+QString fields(const LayoutRecord &r)
+{
+    return QStringList{QString::number(r.top),
+                       QString::number(r.left),
+                       QString::number(r.width),
+                       QString::number(r.height),
+                       QString::number(r.maxLength),
+                       r.caption,
+                       r.tag,
+                       r.type,
+                       r.table}
+        .join('|');
 }
 
 // The form's save cycle.
@@ -57,32 +72,17 @@ void saveLayout(Kivo_CFGManager &manager, const QVector<FieldSet> &sets, qint32 
 // form keeps it.
 QVector<FieldSet> readSets(const Kivo_CFGManager &manager, int count)
 {
-    QVector<FieldSet> sets;
+    QVector<FieldSet> sets(count);
     LayoutRecord current;
     for (int n = 1; n <= count; ++n) {
-        FieldSet set;
         current.clear();
         manager.ReadFieldLayout(current, n, QStringLiteral("label"));
-        set.label = current;
+        sets[n - 1].label = current;
         current.clear();
         manager.ReadFieldLayout(current, n, QStringLiteral("text"));
-        set.text = current;
-        sets << set;
+        sets[n - 1].text = current;
     }
     return sets;
-}
-
-void expectSameRecord(const LayoutRecord &actual, const LayoutRecord &expected)
-{
-    EXPECT_EQ(actual.top, expected.top);
-    EXPECT_EQ(actual.left, expected.left);
-    EXPECT_EQ(actual.width, expected.width);
-    EXPECT_EQ(actual.height, expected.height);
-    EXPECT_EQ(actual.maxLength, expected.maxLength);
-    EXPECT_EQ(actual.caption, expected.caption);
-    EXPECT_EQ(actual.tag, expected.tag);
-    EXPECT_EQ(actual.type, expected.type);
-    EXPECT_EQ(actual.table, expected.table);
 }
 
 class LayoutStoreTest : public ManagerTest
@@ -96,20 +96,21 @@ protected:
 
     void writeDefaultLayout()
     {
+        const QString path = DefaultPath + '\\';
         ConfigDatabase db = store();
-        db.WriteLong(DefaultPath + QStringLiteral("\\width"), 9000);
-        db.WriteLong(DefaultPath + QStringLiteral("\\height"), 7000);
-        db.WriteString(DefaultPath + QStringLiteral("\\set1\\tag"), QStringLiteral("history"));
-        db.WriteString(DefaultPath + QStringLiteral("\\set1\\label\\caption"),
-                       QStringLiteral("History:"));
-        db.WriteLong(DefaultPath + QStringLiteral("\\set1\\label\\top"), 120);
-        db.WriteLong(DefaultPath + QStringLiteral("\\set1\\text\\top"), 360);
-        db.WriteLong(DefaultPath + QStringLiteral("\\set1\\text\\max_length"), 0);
-        db.WriteString(DefaultPath + QStringLiteral("\\set2\\tag"), QStringLiteral("DIAGNOSIS"));
-        db.WriteString(DefaultPath + QStringLiteral("\\set2\\text\\type"),
-                       QStringLiteral("drop down"));
-        db.WriteString(DefaultPath + QStringLiteral("\\set2\\text\\table"),
-                       QStringLiteral("Diagnoses"));
+        db.WriteLong(path + QStringLiteral("width"), 9000);
+        db.WriteLong(path + QStringLiteral("height"), 7000);
+        db.WriteString(path + QStringLiteral("set1\\tag"), QStringLiteral("history"));
+        db.WriteString(path + QStringLiteral("set1\\label\\caption"), QStringLiteral("History:"));
+        db.WriteLong(path + QStringLiteral("set1\\label\\top"), 120);
+        db.WriteLong(path + QStringLiteral("set1\\text\\max_length"), 0);
+        db.WriteString(path + QStringLiteral("set2\\text\\type"), QStringLiteral("drop down"));
+        db.WriteString(path + QStringLiteral("set2\\text\\table"), QStringLiteral("Diagnoses"));
+    }
+
+    QByteArray defaultLayout() const
+    {
+        return ConfigJson::toJson(*store().OpenSubTree(DefaultPath));
     }
 
     Kivo_CFGManager m_manager;
@@ -117,75 +118,72 @@ protected:
 
 } // namespace
 
-TEST_F(LayoutStoreTest, FirstStartReadsTheDefaultAndFirstSaveCreatesTheUsersLayout)
+// The shipped layout is read until the user saves one, and again after a
+// reset; saving then replaces the user's layout whole (a set only the old one
+// had must go) and never writes into the shipped one.
+TEST_F(LayoutStoreTest, DefaultIsReadUntilTheUserSavesAndIsNeverWritten)
 {
-    writeDefaultLayout();
-    const auto defaultBefore = flatten(*store().OpenSubTree(DefaultPath));
+    // Nothing stored at all: nothing to build.
+    LayoutRecord form;
+    EXPECT_FALSE(m_manager.InitBeforeReadLayout(false));
+    EXPECT_THROW(m_manager.ReadFormLayout(form), Err);
+    EXPECT_FALSE(m_manager.InitBeforeReadLayout(true));
 
+    writeDefaultLayout();
+    const QByteArray shipped = defaultLayout();
     ASSERT_TRUE(m_manager.InitBeforeReadLayout(false));
     EXPECT_EQ(m_manager.readLayoutName(), QStringLiteral("default_layout"));
     EXPECT_EQ(m_manager.readSetCount(), 2);
-    EXPECT_EQ(managerLog(), (QStringList{QStringLiteral("No curr User"),
-                                         QStringLiteral("Start InitBeforeReadLayout"),
-                                         QStringLiteral("No Form Layout tree exists. Read default"),
-                                         QStringLiteral("Finish InitBeforeReadLayout")}));
-    LayoutRecord form;
     m_manager.ReadFormLayout(form);
-    EXPECT_EQ(form.width, 9000);
-    EXPECT_EQ(form.height, 7000);
-    EXPECT_EQ(form.top, -1);
-    EXPECT_EQ(form.left, -1);
-
+    EXPECT_EQ(QRect(form.left, form.top, form.width, form.height), QRect(-1, -1, 9000, 7000));
     const auto sets = readSets(m_manager, 2);
-    EXPECT_EQ(sets[0].label.caption, QStringLiteral("History:"));
-    EXPECT_EQ(sets[0].label.top, 120);
     EXPECT_EQ(sets[0].label.tag, QStringLiteral("HISTORY"));
     EXPECT_EQ(sets[0].label.maxLength, -1) << "absent max_length is not set";
     EXPECT_EQ(sets[0].text.maxLength, 0) << "a stored 0 is a value";
-    EXPECT_LT(sets[0].label.left, 0) << "absent coordinates come as they are";
     EXPECT_EQ(sets[1].text.type, QStringLiteral("DROP DOWN"));
-    EXPECT_EQ(sets[1].text.table, QStringLiteral("Diagnoses"));
-    EXPECT_TRUE(managerLog().contains(QStringLiteral("Set number 1 Top=120")));
-    EXPECT_TRUE(managerLog().contains(QStringLiteral("Set number 2 Height=-1")));
 
     saveLayout(m_manager, sets, 9100, 7100);
-    EXPECT_EQ(store().ReadLong(LayoutPath + QStringLiteral("\\width")), 9100);
-    EXPECT_EQ(store().ReadString(LayoutPath + QStringLiteral("\\set2\\text\\table")),
-              QStringLiteral("Diagnoses"));
-    EXPECT_EQ(flatten(*store().OpenSubTree(DefaultPath)), defaultBefore);
+    store().WriteLong(layoutKey("set7\\label\\top"), 1);
+    ASSERT_TRUE(m_manager.InitBeforeReadLayout(false));
+    EXPECT_EQ(m_manager.readLayoutName(), QStringLiteral("form_layout"));
+    ASSERT_TRUE(m_manager.InitBeforeReadLayout(true));
+    EXPECT_EQ(m_manager.readLayoutName(), QStringLiteral("default_layout"));
+    saveLayout(m_manager, readSets(m_manager, 2), 9000, 7000);
+
+    EXPECT_FALSE(store().KeyExists(layoutKey("set7")));
+    EXPECT_EQ(store().ReadString(layoutKey("set2\\text\\table")), QStringLiteral("Diagnoses"));
+    EXPECT_EQ(defaultLayout(), shipped);
 }
 
 TEST_F(LayoutStoreTest, SavedLayoutReadsBackAsWritten)
 {
     FieldSet findings{record(100, 200, 3000, 250, QStringLiteral("Findings:"),
                              QStringLiteral("kesto_tf_findings")),
-                      record(400, 200, 6000, 900)};
+                      record(400, 200, 6000, 900, QString(), QStringLiteral("kesto_tf_findings"))};
     findings.text.maxLength = 0;
     findings.text.type = QStringLiteral("text");
     FieldSet modality{record(1400, 200, 3000, 250, QStringLiteral("Modality:"),
                              QStringLiteral("KESTO_TF_MODALITY")),
-                      record(1700, 200, 2500, 300)};
+                      record(1700, 200, 2500, 300, QString(), QStringLiteral("KESTO_TF_MODALITY"))};
     modality.text.type = QStringLiteral("Drop Down");
     modality.text.table = QStringLiteral("Modalities");
-    modality.text.tag = modality.label.tag;
-    findings.text.tag = findings.label.tag;
     saveLayout(m_manager, {findings, modality}, 8000, 6500);
 
     ASSERT_TRUE(m_manager.InitBeforeReadLayout(false));
     EXPECT_EQ(m_manager.readLayoutName(), QStringLiteral("form_layout"));
     LayoutRecord form;
     m_manager.ReadFormLayout(form);
-    EXPECT_EQ(form.width, 8000);
-    EXPECT_EQ(form.height, 6500);
+    EXPECT_EQ(QSize(form.width, form.height), QSize(8000, 6500));
 
+    // Tags and types come back upper-cased, everything else as written.
     const auto sets = readSets(m_manager, 2);
     findings.label.tag = findings.text.tag = QStringLiteral("KESTO_TF_FINDINGS");
     findings.text.type = QStringLiteral("TEXT");
     modality.text.type = QStringLiteral("DROP DOWN");
-    expectSameRecord(sets[0].label, findings.label);
-    expectSameRecord(sets[0].text, findings.text);
-    expectSameRecord(sets[1].label, modality.label);
-    expectSameRecord(sets[1].text, modality.text);
+    EXPECT_EQ(fields(sets[0].label), fields(findings.label));
+    EXPECT_EQ(fields(sets[0].text), fields(findings.text));
+    EXPECT_EQ(fields(sets[1].label), fields(modality.label));
+    EXPECT_EQ(fields(sets[1].text), fields(modality.text));
 }
 
 // Each save replaces the whole user layout: what the first save wrote and
@@ -210,115 +208,84 @@ TEST_F(LayoutStoreTest, SecondSaveReplacesTheFirst)
         EXPECT_EQ(db.ChildNames(LayoutPath).names(),
                   (QStringList{QStringLiteral("width"), QStringLiteral("height"),
                                QStringLiteral("set1")}));
-        EXPECT_EQ(db.ReadLong(LayoutPath + QStringLiteral("\\set1\\label\\width")), 2000);
-        EXPECT_FALSE(db.KeyExists(LayoutPath + QStringLiteral("\\set1\\label\\caption")));
+        EXPECT_EQ(db.ReadLong(layoutKey("set1\\label\\width")), 2000);
+        EXPECT_FALSE(db.KeyExists(layoutKey("set1\\label\\caption")));
     }
 }
 
-// Resetting to the shipped layout and saving must replace the user's saved
-// layout, and never touch the shipped one.
-TEST_F(LayoutStoreTest, SaveAfterResetReplacesTheUsersLayout)
-{
-    writeDefaultLayout();
-    store().WriteLong(LayoutPath + QStringLiteral("\\set7\\label\\top"), 1);
-    const auto defaultBefore = flatten(*store().OpenSubTree(DefaultPath));
-
-    ASSERT_TRUE(m_manager.InitBeforeReadLayout(true));
-    EXPECT_EQ(m_manager.readLayoutName(), QStringLiteral("default_layout"));
-    saveLayout(m_manager, readSets(m_manager, 2), 9000, 7000);
-
-    EXPECT_FALSE(store().KeyExists(LayoutPath + QStringLiteral("\\set7")));
-    EXPECT_EQ(store().ReadString(LayoutPath + QStringLiteral("\\set1\\label\\caption")),
-              QStringLiteral("History:"));
-    EXPECT_EQ(flatten(*store().OpenSubTree(DefaultPath)), defaultBefore);
-}
-
-TEST_F(LayoutStoreTest, NoLayoutAtAllBuildsNothing)
-{
-    EXPECT_FALSE(m_manager.InitBeforeReadLayout(false));
-    EXPECT_TRUE(managerLog().contains(QStringLiteral("No Form Layout tree exists. Read default")));
-    LayoutRecord form;
-    EXPECT_THROW(m_manager.ReadFormLayout(form), Err);
-    EXPECT_FALSE(m_manager.InitBeforeReadLayout(true));
-}
-
-// A set without a stored tag must not travel under the tag of the set read
-// before it: two fields under one tag overwrite each other in the record.
-TEST_F(LayoutStoreTest, SetWithoutTagGetsNoTag)
+// Values typed into the store by hand. A set without a stored tag must not
+// travel under the tag of the set read before it: two fields under one tag
+// overwrite each other in the record. A form position or size that is no
+// whole number must not stop the form from being built: it is not set.
+TEST_F(LayoutStoreTest, HandTypedValuesNeitherLeakNorStopTheForm)
 {
     ConfigDatabase db = store();
-    db.WriteString(LayoutPath + QStringLiteral("\\set1\\tag"), QStringLiteral("KESTO_TF_HISTORY"));
-    db.WriteLong(LayoutPath + QStringLiteral("\\set1\\label\\top"), 10);
-    db.WriteLong(LayoutPath + QStringLiteral("\\set2\\label\\top"), 20);
+    db.WriteString(layoutKey("set1\\tag"), QStringLiteral("KESTO_TF_HISTORY"));
+    db.WriteLong(layoutKey("set1\\label\\top"), 10);
+    db.WriteLong(layoutKey("set2\\label\\top"), 20);
+    db.WriteString(layoutKey("top"), QStringLiteral("12.5"));
+    db.WriteString(layoutKey("width"), QStringLiteral("wide"));
+    db.WriteString(layoutKey("height"), QStringLiteral("6000"));
     ASSERT_TRUE(m_manager.InitBeforeReadLayout(false));
+
     const auto sets = readSets(m_manager, 2);
     EXPECT_EQ(sets[0].text.tag, QStringLiteral("KESTO_TF_HISTORY"));
     EXPECT_EQ(sets[1].label.tag, QString());
     EXPECT_EQ(sets[1].text.tag, QString());
-}
 
-// Form-level values typed into the store by hand must not stop the form
-// from being built.
-TEST_F(LayoutStoreTest, FormSizeThatIsNoWholeNumberIsNotSet)
-{
-    ConfigDatabase db = store();
-    db.WriteString(LayoutPath + QStringLiteral("\\top"), QStringLiteral("12.5"));
-    db.WriteString(LayoutPath + QStringLiteral("\\width"), QStringLiteral("wide"));
-    db.WriteString(LayoutPath + QStringLiteral("\\height"), QStringLiteral("6000"));
-    ASSERT_TRUE(m_manager.InitBeforeReadLayout(false));
     LayoutRecord form;
     ASSERT_NO_THROW(m_manager.ReadFormLayout(form));
     EXPECT_EQ(form.top, -1);
     EXPECT_EQ(form.width, -1);
     EXPECT_EQ(form.height, 6000);
     EXPECT_EQ(managerLog().filter(QStringLiteral("is not a whole number")).size(), 2);
-
-    db.WriteString(LayoutPath + QStringLiteral("\\width"), QStringLiteral("7500"));
-    m_manager.ReadFormLayout(form);
-    EXPECT_EQ(form.width, 7500);
 }
 
+// A field type is written only into a set of a saved user layout, never
+// into the shipped layout or a set that does not exist; an empty type is
+// not written.
 TEST_F(LayoutStoreTest, UpdateFieldTypeChangesOnlyASavedSet)
 {
     writeDefaultLayout();
-    const auto defaultBefore = flatten(*store().OpenSubTree(DefaultPath));
+    const QByteArray shipped = defaultLayout();
     m_manager.UpdateFieldType(QStringLiteral("TEXT"), 2, QStringLiteral("text"));
     EXPECT_FALSE(store().KeyExists(LayoutPath)) << "no user layout: nothing written";
-    EXPECT_EQ(flatten(*store().OpenSubTree(DefaultPath)), defaultBefore);
+    EXPECT_EQ(defaultLayout(), shipped);
 
-    store().WriteLong(LayoutPath + QStringLiteral("\\set2\\text\\top"), 5);
+    const QString type = layoutKey("set2\\text\\type");
+    store().WriteLong(layoutKey("set2\\text\\top"), 5);
     m_manager.UpdateFieldType(QStringLiteral("TEXT"), 3, QStringLiteral("text"));
-    EXPECT_FALSE(store().KeyExists(LayoutPath + QStringLiteral("\\set3")));
+    EXPECT_FALSE(store().KeyExists(layoutKey("set3")));
     m_manager.UpdateFieldType(QString(), 2, QStringLiteral("text"));
-    EXPECT_FALSE(store().KeyExists(LayoutPath + QStringLiteral("\\set2\\text\\type")));
+    EXPECT_FALSE(store().KeyExists(type));
     m_manager.UpdateFieldType(QStringLiteral("TEXT"), 2, QStringLiteral("text"));
-    EXPECT_EQ(store().ReadString(LayoutPath + QStringLiteral("\\set2\\text\\type")),
-              QStringLiteral("TEXT"));
+    EXPECT_EQ(store().ReadString(type), QStringLiteral("TEXT"));
 }
 
+// A type name is one key: it must not reach into another type's keys.
 TEST_F(LayoutStoreTest, AETagCaptionGoesBelowItsOwnType)
 {
-    const QString types = QLatin1String(Kivo_CFGManager::AE_FIELD_TYPES_PATH);
+    const QString name =
+        QLatin1String(Kivo_CFGManager::AE_FIELD_TYPES_PATH) + QStringLiteral("\\Findings\\name");
     m_manager.UpdateAETagCaption(QStringLiteral("Findings"), QStringLiteral("Befund"));
-    EXPECT_EQ(store().ReadString(types + QStringLiteral("\\Findings\\name")),
-              QStringLiteral("Befund"));
-    // A type name is one key: it must not reach into another type's keys.
+    EXPECT_EQ(store().ReadString(name), QStringLiteral("Befund"));
     EXPECT_THROW(
         m_manager.UpdateAETagCaption(QStringLiteral("Findings\\name"), QStringLiteral("x")), Err);
-    EXPECT_EQ(store().ReadString(types + QStringLiteral("\\Findings\\name")),
-              QStringLiteral("Befund"));
+    EXPECT_EQ(store().ReadString(name), QStringLiteral("Befund"));
 }
-
-// The parent must not hold a store connection across the fork: the child
-// opens its own.
-using LayoutSaveCrashTest = ManagerTest;
 
 // A process killed in the middle of a save must leave the old layout or the
 // new one, never a mix of both or none. The child saves generation after
-// generation of a large layout and is killed while it does.
+// generation of a large layout and is killed while it does. The parent holds
+// no store connection across the fork: the child opens its own.
+using LayoutSaveCrashTest = ManagerTest;
+
 TEST_F(LayoutSaveCrashTest, SaveCutShortLeavesOneWholeLayout)
 {
     constexpr int Sets = 300;
+    const auto caption = [](int generation) {
+        return QStringLiteral("generation %1").arg(generation);
+    };
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
     const pid_t child = ::fork();
@@ -329,12 +296,9 @@ TEST_F(LayoutSaveCrashTest, SaveCutShortLeavesOneWholeLayout)
         manager.Init();
         for (int generation = 0;; ++generation) {
             manager.InitBeforeReadLayout(false);
-            QVector<FieldSet> sets(Sets);
-            for (FieldSet &set : sets) {
-                set.label = record(generation, 0, 100, 100,
-                                   QStringLiteral("generation %1").arg(generation));
-                set.text = record(generation, 0, 100, 100);
-            }
+            const QVector<FieldSet> sets(Sets,
+                                         {record(generation, 0, 100, 100, caption(generation)),
+                                          record(generation, 0, 100, 100)});
             saveLayout(manager, sets, generation, generation);
             const char saved = 1;
             if (::write(pipeFds[1], &saved, 1) != 1)
@@ -353,8 +317,7 @@ TEST_F(LayoutSaveCrashTest, SaveCutShortLeavesOneWholeLayout)
     ::close(pipeFds[0]);
     ASSERT_TRUE(WIFSIGNALED(status));
 
-    ConfigDatabase db = store();
-    const auto layout = db.OpenSubTree(LayoutPath);
+    const auto layout = store().OpenSubTree(LayoutPath);
     ASSERT_TRUE(layout);
     const qint32 generation = layout->ReadLong(QStringLiteral("width"));
     ASSERT_GE(generation, 2);
@@ -363,11 +326,9 @@ TEST_F(LayoutSaveCrashTest, SaveCutShortLeavesOneWholeLayout)
     int mixed = 0;
     for (int n = 1; n <= Sets; ++n) {
         const QString set = QStringLiteral("set%1\\").arg(n);
-        if (layout->ReadLong(set + QStringLiteral("label\\top")) != generation ||
-            layout->ReadLong(set + QStringLiteral("text\\top")) != generation ||
-            layout->ReadString(set + QStringLiteral("label\\caption")) !=
-                QStringLiteral("generation %1").arg(generation))
-            ++mixed;
+        mixed += layout->ReadLong(set + QStringLiteral("label\\top")) != generation ||
+                 layout->ReadLong(set + QStringLiteral("text\\top")) != generation ||
+                 layout->ReadString(set + QStringLiteral("label\\caption")) != caption(generation);
     }
     EXPECT_EQ(mixed, 0);
 }

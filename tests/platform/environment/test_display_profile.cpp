@@ -6,31 +6,20 @@
 
 namespace {
 
-DisplayDescriptor display(const char *colour, const char *resolution, const char *orientation)
+// A committed profile whose primary display is colour_resolution_orientation
+// and whose second entry is `second`.
+DisplayProfile profileOf(const char *colour, const char *resolution, const char *orientation,
+                         const DisplayDescriptor &second = DisplayDescriptor())
 {
-    DisplayDescriptor d;
-    d.colorMode = QString::fromLatin1(colour);
-    d.resolution = QString::fromLatin1(resolution);
-    d.orientation = QString::fromLatin1(orientation);
-    return d;
-}
-
-DisplayProfile profileOf(const DisplayDescriptor &primary)
-{
+    DisplayDescriptor primary;
+    primary.colorMode = QString::fromLatin1(colour);
+    primary.resolution = QString::fromLatin1(resolution);
+    primary.orientation = QString::fromLatin1(orientation);
     DisplayProfile profile;
     profile.SetDescriptor(0, primary);
-    profile.SetDescriptor(1, DisplayDescriptor());
+    profile.SetDescriptor(1, second);
     profile.Commit(0);
     return profile;
-}
-
-FreeConfigTree fontBranch(const QStringList &children)
-{
-    FreeConfigTree branch;
-    branch.WriteLong(QStringLiteral("font_size"), 10);
-    for (const QString &child : children)
-        branch.WriteLong(child + QStringLiteral("\\font_size"), 12);
-    return branch;
 }
 
 } // namespace
@@ -40,27 +29,21 @@ FreeConfigTree fontBranch(const QStringList &children)
 // fit the branch itself ("") is used.
 TEST(DisplayProfileService, PicksMostSpecificFittingChild)
 {
-    const DisplayProfileService service;
-    const FreeConfigTree branch = fontBranch(
-        {QStringLiteral("Any_Normal_Any"), QStringLiteral("rgb_normal_landscape"),
-         QStringLiteral("RGB_High_Landscape"), QStringLiteral("PALETTE_Normal_Landscape")});
-
-    EXPECT_EQ(service.BestFitPath(branch, QString(), 0, 1,
-                                  profileOf(display("RGB", "Normal", "Landscape"))),
+    FreeConfigTree branch;
+    branch.WriteLong(QStringLiteral("font_size"), 10);
+    for (const char *child : {"Any_Normal_Any", "rgb_normal_landscape", "RGB_High_Landscape",
+                              "PALETTE_Normal_Landscape"})
+        branch.WriteLong(QLatin1String(child) + QStringLiteral("\\font_size"), 12);
+    const auto best = [&](const DisplayProfile &profile, qint32 first = 0) {
+        return DisplayProfileService().BestFitPath(branch, QString(), first, 1, profile);
+    };
+    EXPECT_EQ(best(profileOf("RGB", "Normal", "Landscape")),
               QStringLiteral("rgb_normal_landscape"));
-    EXPECT_EQ(service.BestFitPath(branch, QString(), 0, 1,
-                                  profileOf(display("RGB", "Normal", "Portrait"))),
-              QStringLiteral("Any_Normal_Any"));
-    EXPECT_EQ(service.BestFitPath(branch, QString(), 1, 1,
-                                  profileOf(display("RGB", "Normal", "Portrait"))),
-              QString());
-    EXPECT_EQ(
-        service.BestFitPath(branch, QString(), 0, 1, profileOf(display("RGB", "High", "Portrait"))),
-        QString());
+    EXPECT_EQ(best(profileOf("RGB", "Normal", "Portrait")), QStringLiteral("Any_Normal_Any"));
+    EXPECT_EQ(best(profileOf("RGB", "Normal", "Portrait"), 1), QString());
+    EXPECT_EQ(best(profileOf("RGB", "High", "Portrait")), QString());
     // An unknown value ("-99") fits only a branch written for any value there.
-    EXPECT_EQ(service.BestFitPath(branch, QString(), 0, 1,
-                                  profileOf(display("-99", "Normal", "Landscape"))),
-              QStringLiteral("Any_Normal_Any"));
+    EXPECT_EQ(best(profileOf("-99", "Normal", "Landscape")), QStringLiteral("Any_Normal_Any"));
 }
 
 // Guards the fallback entries and the base path: the later entries are tried
@@ -71,10 +54,11 @@ TEST(DisplayProfileService, TriesLaterEntriesAndKeepsBasePath)
     FreeConfigTree tree;
     tree.WriteLong(QStringLiteral("font\\Any_Any_Any\\font_size"), 11);
     tree.WriteLong(QStringLiteral("font\\RGB_High_Portrait\\font_size"), 16);
-
-    DisplayProfile profile = profileOf(display("PALETTE", "Normal", "Landscape"));
-    profile.SetDescriptor(1, display("RGB", "High", "Portrait"));
-    profile.Commit(0);
+    DisplayDescriptor second;
+    second.colorMode = QStringLiteral("RGB");
+    second.resolution = QStringLiteral("High");
+    second.orientation = QStringLiteral("Portrait");
+    const DisplayProfile profile = profileOf("PALETTE", "Normal", "Landscape", second);
     // Any_Any_Any fits the primary entry already.
     EXPECT_EQ(service.BestFitPath(tree, QStringLiteral("font"), 0, 1, profile),
               QStringLiteral("font\\Any_Any_Any"));
