@@ -1,14 +1,13 @@
 // The two code pickers as the user meets them: real dialogs on a store
 // file, driven with the mouse and the keyboard.
 #include "SampleCodeTrees.h"
-#include "TestLog.h"
 #include "common/QV_Resource.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "pickers/Kivo_AngioCodeFrm.h"
 #include "pickers/codetree/CodeKeyPath.h"
 #include "platform/config/ConfigDatabase.h"
 
-#include <kivo/runtime.h>
+#include <ScratchStore.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,17 +15,16 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 
 namespace {
 
-const QString AcrSource = QStringLiteral("Kivo_ACRCodeFrm");
+const bool started = startOnScratchStore([] { QV_Resource::InitUISettings(); });
+
+using UserPart = std::function<void(QDialog *)>;
 
 template <typename Widget> Widget *control(QWidget *dialog, const char *name)
 {
@@ -35,12 +33,26 @@ template <typename Widget> Widget *control(QWidget *dialog, const char *name)
     return widget;
 }
 
+QString boxText(QWidget *dialog, const char *name)
+{
+    return control<QLineEdit>(dialog, name)->text();
+}
+
+bool isShown(QWidget *dialog, const char *button)
+{
+    return control<QPushButton>(dialog, button)->isVisible();
+}
+
+QListWidget *mainList(QWidget *dialog)
+{
+    return control<QListWidget>(dialog, "mainList");
+}
+
 QStringList listTexts(QWidget *dialog)
 {
     QStringList texts;
-    auto *list = control<QListWidget>(dialog, "mainList");
-    for (int row = 0; row < list->count(); ++row)
-        texts << list->item(row)->text();
+    for (int row = 0; row < mainList(dialog)->count(); ++row)
+        texts << mainList(dialog)->item(row)->text();
     return texts;
 }
 
@@ -52,19 +64,19 @@ QStringList listCodes(QWidget *dialog)
     return codes;
 }
 
-QString caption(QWidget *dialog, int index)
+QStringList captions(QWidget *dialog, int count)
 {
+    QStringList texts(count);
     for (auto *label : dialog->findChildren<QLabel *>(QStringLiteral("m_lbl"))) {
-        if (label->property("index").toInt() == index)
-            return label->text();
+        if (label->property("index").toInt() < count)
+            texts[label->property("index").toInt()] = label->text();
     }
-    ADD_FAILURE() << "no caption " << index;
-    return {};
+    return texts;
 }
 
 void clickEntry(QWidget *dialog, const QString &code)
 {
-    auto *list = control<QListWidget>(dialog, "mainList");
+    QListWidget *list = mainList(dialog);
     const int row = int(listCodes(dialog).indexOf(code));
     ASSERT_GE(row, 0) << code.toStdString();
     list->scrollToItem(list->item(row));
@@ -77,120 +89,78 @@ void click(QWidget *dialog, const char *button)
     QTest::mouseClick(control<QPushButton>(dialog, button), Qt::LeftButton);
 }
 
-// Runs the user's part once the picker's modal loop is up. Whatever the
-// part leaves open is cancelled, so a failing test cannot hang the run.
-void asUser(const std::function<void(QDialog *)> &part)
-{
-    QTimer::singleShot(0, [part] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog) {
-            ADD_FAILURE() << "no modal picker";
-            return;
-        }
-        part(dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "the picker was left open";
-            dialog->reject();
-        }
-    });
-}
-
 QColor textColor(QWidget *dialog, const char *label)
 {
     return control<QLabel>(dialog, label)->palette().color(QPalette::WindowText);
 }
 
-// Each test gets a store file of its own, named through the platform value
-// that makes ConfigDatabase() open it.
-class PickerTest : public ::testing::Test
+// A store with both code trees. run() plays the user's part once the
+// picker's modal loop is up (cancelling whatever the part leaves open, so a
+// failing test cannot hang the run) and checks that the picker closed and
+// handed back through the code argument what it returned.
+class PickerTest : public ScratchStore
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_file = m_dir.filePath(QStringLiteral("config.db"));
-        SetPlatformValue(u"ConfigStoreFile", reinterpret_cast<const OLECHAR *>(m_file.utf16()));
-    }
-    void TearDown() override { SetPlatformValue(u"ConfigStoreFile", nullptr); }
-
-    void writeTrees()
-    {
+        ScratchStore::SetUp();
         ConfigDatabase store(m_file);
         SampleCodeTrees::writeAcr(store, QLatin1String(CodeKeyPath::AcrTreePath));
         SampleCodeTrees::writeAngio(store, QLatin1String(CodeKeyPath::AngioTreePath));
     }
 
-    QTemporaryDir m_dir;
-    QString m_file;
-};
-
-class AcrPicker : public PickerTest
-{
-protected:
-    void SetUp() override
+    template <typename Picker>
+    QString run(Picker &picker, QString code, const UserPart &part, bool *cancelled = nullptr)
     {
-        PickerTest::SetUp();
-        writeTrees();
-    }
-
-    QString run(QString code, const std::function<void(QDialog *)> &part, bool *cancelled = nullptr)
-    {
+        QTimer::singleShot(0, [part] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog) {
+                ADD_FAILURE() << "no modal picker";
+                return;
+            }
+            part(dialog);
+            if (dialog->isVisible()) {
+                ADD_FAILURE() << "the picker was left open";
+                dialog->reject();
+            }
+        });
         bool wasCancelled = false;
-        asUser(part);
-        const QString result = picker.Init(nullptr, code, wasCancelled);
-        EXPECT_TRUE(QTest::qWaitFor([this] { return !picker.isVisible(); }));
+        QString result;
+        if constexpr (std::is_same_v<Picker, Kivo_ACRCodeFrm>)
+            result = picker.Init(nullptr, code, wasCancelled);
+        else
+            result = picker.Init(code, wasCancelled);
+        EXPECT_TRUE(QTest::qWaitFor([&picker] { return !picker.isVisible(); }));
         EXPECT_EQ(result, code);
         if (cancelled)
             *cancelled = wasCancelled;
         return result;
     }
 
-    Kivo_ACRCodeFrm picker;
-};
-
-class AngioPicker : public PickerTest
-{
-protected:
-    void SetUp() override
-    {
-        PickerTest::SetUp();
-        writeTrees();
-    }
-
-    QString run(QString code, const std::function<void(QDialog *)> &part, bool *cancelled = nullptr)
-    {
-        bool wasCancelled = false;
-        asUser(part);
-        const QString result = picker.Init(code, wasCancelled);
-        EXPECT_TRUE(QTest::qWaitFor([this] { return !picker.isVisible(); }));
-        EXPECT_EQ(result, code);
-        if (cancelled)
-            *cancelled = wasCancelled;
-        return result;
-    }
-
-    Kivo_AngioCodeFrm picker;
+    Kivo_ACRCodeFrm acr;
+    Kivo_AngioCodeFrm angio;
 };
 
 } // namespace
 
-// Guards against an incoming code not being shown where it lives, and
-// against OK handing back anything but the code shown.
-TEST_F(AcrPicker, IncomingCodeIsShownAndReturnedByOk)
+// Guards against an incoming code not being shown where it lives, against
+// the wrong mode being marked, and against OK handing back anything but the
+// code shown and the descriptions of every level.
+TEST_F(PickerTest, AcrIncomingCodeIsShownAndReturnedByOk)
 {
     bool cancelled = true;
     const QString code = run(
-        QStringLiteral("123 - 45"),
+        acr, QStringLiteral("123 - 45"),
         [](QDialog *dialog) {
-            EXPECT_EQ(control<QLineEdit>(dialog, "txtAnat")->text(), QStringLiteral("123"));
-            EXPECT_EQ(control<QLineEdit>(dialog, "txtPath")->text(), QStringLiteral("45"));
-            EXPECT_EQ(caption(dialog, 0), QStringLiteral(" 1        Skull and contents"));
-            EXPECT_EQ(caption(dialog, 1), QStringLiteral(" 12        Brain"));
-            EXPECT_EQ(caption(dialog, 2), QStringLiteral(" 123        Cerebrum"));
-            EXPECT_EQ(caption(dialog, 6), QStringLiteral(" 4        Neoplasm"));
-            EXPECT_EQ(caption(dialog, 7), QStringLiteral(" 45        Benign neoplasm"));
+            EXPECT_EQ(boxText(dialog, "txtAnat"), QStringLiteral("123"));
+            EXPECT_EQ(boxText(dialog, "txtPath"), QStringLiteral("45"));
+            const QStringList shown = captions(dialog, 8);
+            EXPECT_EQ(shown.mid(0, 3), (QStringList{" 1        Skull and contents",
+                                                    " 12        Brain", " 123        Cerebrum"}));
+            EXPECT_EQ(shown.mid(6, 2),
+                      (QStringList{" 4        Neoplasm", " 45        Benign neoplasm"}));
             EXPECT_EQ(listCodes(dialog), QStringList{"45"});
-            EXPECT_TRUE(control<QPushButton>(dialog, "cmdPathology")->isVisible());
+            EXPECT_TRUE(isShown(dialog, "cmdPathology"));
             EXPECT_EQ(textColor(dialog, "lblPatho"), QColor(128, 0, 0));
             EXPECT_EQ(textColor(dialog, "lblAnato"), QColor(0, 0, 0));
             click(dialog, "cmdOK");
@@ -198,31 +168,28 @@ TEST_F(AcrPicker, IncomingCodeIsShownAndReturnedByOk)
         &cancelled);
     EXPECT_EQ(code, QStringLiteral("123 - 45"));
     EXPECT_FALSE(cancelled);
-    EXPECT_EQ(picker.AnatomyCode(), QStringLiteral("123"));
-    EXPECT_EQ(picker.PathologicCode(), QStringLiteral("45"));
-    EXPECT_EQ(picker.AnatomyDesc(), QStringLiteral("\r\n 1        Skull and contents\r\n 12        "
-                                                   "Brain\r\n 123        Cerebrum"));
-    EXPECT_EQ(picker.PathologicDesc(),
+    EXPECT_EQ(acr.AnatomyDesc(), QStringLiteral("\r\n 1        Skull and contents\r\n 12        "
+                                                "Brain\r\n 123        Cerebrum"));
+    EXPECT_EQ(acr.PathologicDesc(),
               QStringLiteral("\r\n 4        Neoplasm\r\n 45        Benign neoplasm"));
-    EXPECT_EQ(TestLog::count(AcrSource, QStringLiteral("Returning ACRCode= 123 - 45")), 1);
 }
 
 // Guards against a dangling " - " when no pathology is chosen, against a
 // double click descending twice, and against a lost description stand-in.
-TEST_F(AcrPicker, MouseChoiceWithoutPathologyReturnsAnatomyAlone)
+TEST_F(PickerTest, AcrMouseChoiceWithoutPathologyReturnsAnatomyAlone)
 {
-    const QString code = run(QString(), [](QDialog *dialog) {
+    const QString code = run(acr, QString(), [](QDialog *dialog) {
         EXPECT_EQ(listCodes(dialog), (QStringList{"1", "2"}));
-        EXPECT_FALSE(control<QPushButton>(dialog, "cmdPathology")->isVisible());
+        EXPECT_FALSE(isShown(dialog, "cmdPathology"));
         // What a real double click delivers: press, release, double click,
         // release.
-        auto *list = control<QListWidget>(dialog, "mainList");
+        QListWidget *list = mainList(dialog);
         const QPoint first = list->visualItemRect(list->item(0)).center();
         QTest::mousePress(list->viewport(), Qt::LeftButton, {}, first);
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, first);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, first);
-        EXPECT_EQ(control<QLineEdit>(dialog, "txtAnat")->text(), QStringLiteral("1"));
+        EXPECT_EQ(boxText(dialog, "txtAnat"), QStringLiteral("1"));
         EXPECT_EQ(listTexts(dialog).first(), QStringLiteral("11        ") + QString(29, '?'));
         EXPECT_EQ(textColor(dialog, "lblAnato"), QColor(128, 0, 0));
         clickEntry(dialog, QStringLiteral("12"));
@@ -230,74 +197,46 @@ TEST_F(AcrPicker, MouseChoiceWithoutPathologyReturnsAnatomyAlone)
         click(dialog, "cmdOK");
     });
     EXPECT_EQ(code, QStringLiteral("12"));
-    EXPECT_EQ(picker.PathologicDesc(), QString());
+    EXPECT_EQ(acr.PathologicDesc(), QString());
 }
 
 // Guards against Cancel or the close box handing back a code, against the
 // close box destroying the dialog, and against reading the tree at every
-// Init; after Uninitialize the next Init reads it again.
-TEST_F(AcrPicker, CancelAndCloseBoxCancelAndTheTreeIsReadOnce)
+// Init (a loaded dialog keeps walking the tree it read until Uninitialize).
+TEST_F(PickerTest, AcrCancelAndCloseBoxCancelAndTheTreeIsReadOnce)
 {
-    const QString reading = QStringLiteral("Before reading ACR code tree");
-    const int readsBefore = TestLog::count(AcrSource, reading);
     bool cancelled = false;
-    EXPECT_EQ(run(
-                  QStringLiteral("123"),
-                  [](QDialog *dialog) {
-                      clickEntry(dialog, QStringLiteral("124"));
-                      click(dialog, "cmdCancel");
-                  },
-                  &cancelled),
-              QString());
+    const UserPart cancel = [](QDialog *dialog) {
+        clickEntry(dialog, QStringLiteral("124"));
+        click(dialog, "cmdCancel");
+    };
+    EXPECT_EQ(run(acr, QStringLiteral("123"), cancel, &cancelled), QString());
     EXPECT_TRUE(cancelled);
-
     cancelled = false;
-    EXPECT_EQ(run(
-                  QStringLiteral("12"), [](QDialog *dialog) { dialog->close(); }, &cancelled),
+    EXPECT_EQ(run(acr, QStringLiteral("12"), [](QDialog *dialog) { dialog->close(); }, &cancelled),
               QString());
     EXPECT_TRUE(cancelled);
-    EXPECT_EQ(TestLog::count(AcrSource, reading), readsBefore + 1);
 
-    // The store changes; a loaded dialog keeps walking the tree it read.
     ConfigDatabase(m_file).WriteString(QLatin1String(CodeKeyPath::AcrTreePath) + "\\3\\description",
                                        "Spine");
-    run(QString(), [](QDialog *dialog) {
-        EXPECT_EQ(listCodes(dialog), (QStringList{"1", "2"}));
-        dialog->close();
-    });
-    picker.Uninitialize();
-    run(QString(), [](QDialog *dialog) {
-        EXPECT_EQ(listCodes(dialog), (QStringList{"1", "2", "3"}));
-        dialog->close();
-    });
-    EXPECT_EQ(TestLog::count(AcrSource, reading), readsBefore + 2);
-}
-
-// Guards against up leaving the pathology button on at the top, where no
-// region is chosen, and against up at the top doing anything but staying.
-TEST_F(AcrPicker, UpAtTheTopHidesPathologyAndShowsTheTopLevel)
-{
-    run(QString(), [](QDialog *dialog) {
-        clickEntry(dialog, QStringLiteral("1"));
-        EXPECT_TRUE(control<QPushButton>(dialog, "cmdPathology")->isVisible());
-        EXPECT_EQ(control<QPushButton>(dialog, "cmdUp")->toolTip(),
-                  QStringLiteral("Go up one level"));
-        click(dialog, "cmdUp");
-        EXPECT_EQ(listCodes(dialog), (QStringList{"1", "2"}));
-        EXPECT_FALSE(control<QPushButton>(dialog, "cmdPathology")->isVisible());
-        EXPECT_EQ(control<QLineEdit>(dialog, "txtAnat")->text(), QString());
-        click(dialog, "cmdUp");
-        EXPECT_EQ(listCodes(dialog), (QStringList{"1", "2"}));
-        EXPECT_EQ(caption(dialog, 0), QString());
-        click(dialog, "cmdCancel");
-    });
+    const auto topCodes = [this] {
+        QStringList codes;
+        run(acr, QString(), [&codes](QDialog *dialog) {
+            codes = listCodes(dialog);
+            dialog->close();
+        });
+        return codes;
+    };
+    EXPECT_EQ(topCodes(), (QStringList{"1", "2"}));
+    acr.Uninitialize();
+    EXPECT_EQ(topCodes(), (QStringList{"1", "2", "3"}));
 }
 
 // Guards against letters getting into a code box by typing or by paste,
 // against Backspace being refused, and against Enter in a box not meaning OK.
-TEST_F(AcrPicker, CodeBoxesTakeDigitsOnly)
+TEST_F(PickerTest, AcrCodeBoxesTakeDigitsOnly)
 {
-    const QString code = run(QString(), [](QDialog *dialog) {
+    const QString code = run(acr, QString(), [](QDialog *dialog) {
         auto *anatomy = control<QLineEdit>(dialog, "txtAnat");
         QTest::keyClicks(anatomy, QStringLiteral("1a2 -3"));
         EXPECT_EQ(anatomy->text(), QStringLiteral("123"));
@@ -307,9 +246,7 @@ TEST_F(AcrPicker, CodeBoxesTakeDigitsOnly)
         EXPECT_EQ(anatomy->text(), QStringLiteral("12"));
         QApplication::clipboard()->setText(QStringLiteral("45"));
         anatomy->paste();
-        auto *pathology = control<QLineEdit>(dialog, "txtPath");
-        QTest::keyClicks(pathology, QStringLiteral("7.8"));
-        EXPECT_EQ(pathology->text(), QStringLiteral("78"));
+        QTest::keyClicks(control<QLineEdit>(dialog, "txtPath"), QStringLiteral("7.8"));
         QTest::keyClick(anatomy, Qt::Key_Return);
     });
     EXPECT_EQ(code, QStringLiteral("1245 - 78"));
@@ -317,96 +254,66 @@ TEST_F(AcrPicker, CodeBoxesTakeDigitsOnly)
 
 // Guards against Enter in the list pressing OK instead of choosing, and
 // against Backspace and Escape not doing what they do everywhere else.
-TEST_F(AcrPicker, KeyboardWalksTheList)
+TEST_F(PickerTest, AcrKeyboardWalksTheList)
 {
     bool cancelled = false;
-    run(
-        QString(),
-        [](QDialog *dialog) {
-            auto *list = control<QListWidget>(dialog, "mainList");
-            QTest::keyClick(list, Qt::Key_Down);
-            QTest::keyClick(list, Qt::Key_Down);
-            QTest::keyClick(list, Qt::Key_Return);
-            EXPECT_TRUE(dialog->isVisible());
-            EXPECT_EQ(control<QLineEdit>(dialog, "txtAnat")->text(), QStringLiteral("2"));
-            EXPECT_EQ(listCodes(dialog), QStringList{"23"});
-            QTest::keyClick(list, Qt::Key_Backspace);
-            EXPECT_EQ(control<QLineEdit>(dialog, "txtAnat")->text(), QString());
-            EXPECT_EQ(listCodes(dialog), (QStringList{"1", "2"}));
-            QTest::keyClick(list, Qt::Key_Escape);
-        },
-        &cancelled);
+    const UserPart keys = [](QDialog *dialog) {
+        QListWidget *list = mainList(dialog);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Return);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(boxText(dialog, "txtAnat"), QStringLiteral("2"));
+        EXPECT_EQ(listCodes(dialog), QStringList{"23"});
+        QTest::keyClick(list, Qt::Key_Backspace);
+        EXPECT_EQ(boxText(dialog, "txtAnat"), QString());
+        EXPECT_EQ(listCodes(dialog), (QStringList{"1", "2"}));
+        QTest::keyClick(list, Qt::Key_Escape);
+    };
+    run(acr, QString(), keys, &cancelled);
     EXPECT_TRUE(cancelled);
 }
 
-// Guards against a store without a tree failing the dialog: the missing
-// tree is logged and a typed code still comes back.
-TEST_F(PickerTest, AcrPickerWithoutTreeReturnsTypedCode)
+// Guards against a store without a tree failing the dialog: the list is
+// empty and a typed code still comes back.
+TEST_F(PickerTest, AcrWithoutTreeReturnsTypedCode)
 {
-    Kivo_ACRCodeFrm picker;
-    const QString missing = QStringLiteral("No ACR code tree is exists!");
-    const int before = TestLog::count(AcrSource, missing);
-    asUser([](QDialog *dialog) {
-        EXPECT_EQ(control<QListWidget>(dialog, "mainList")->count(), 0);
-        QTest::keyClicks(control<QLineEdit>(dialog, "txtAnat"), QStringLiteral("123"));
-        click(dialog, "cmdOK");
-    });
-    QString code = QStringLiteral("9");
+    ConfigDatabase(m_file).DeleteKey(QLatin1String(CodeKeyPath::AcrTreePath));
     bool cancelled = true;
-    EXPECT_EQ(picker.Init(nullptr, code, cancelled), QStringLiteral("9123"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !picker.isVisible(); }));
+    const QString code = run(
+        acr, QStringLiteral("9"),
+        [](QDialog *dialog) {
+            EXPECT_EQ(mainList(dialog)->count(), 0);
+            QTest::keyClicks(control<QLineEdit>(dialog, "txtAnat"), QStringLiteral("123"));
+            click(dialog, "cmdOK");
+        },
+        &cancelled);
+    EXPECT_EQ(code, QStringLiteral("9123"));
     EXPECT_FALSE(cancelled);
-    EXPECT_GT(TestLog::count(AcrSource, missing), before);
 }
 
-// Guards against the incoming code being lost or changed and against the
-// description missing a level.
-TEST_F(AngioPicker, IncomingCodeIsShownAndReturnedByOk)
+// Guards against the incoming code being lost or changed, the description
+// missing a level, siblings shown with padding, and Cancel returning a code.
+TEST_F(PickerTest, AngioIncomingCodeOkAndCancel)
 {
-    const QString code = run(QStringLiteral("4.12.3"), [](QDialog *dialog) {
-        EXPECT_EQ(control<QLineEdit>(dialog, "txtAngio")->text(), QStringLiteral("4.12.3"));
-        EXPECT_EQ(caption(dialog, 0), QStringLiteral(" 4        Abdominal aorta"));
-        EXPECT_EQ(caption(dialog, 1), QStringLiteral(" 4.12        Renal artery"));
-        EXPECT_EQ(caption(dialog, 2), QStringLiteral(" 4.12.3        Segmental branch"));
+    const QString code = run(angio, QStringLiteral("4.12.3"), [](QDialog *dialog) {
+        EXPECT_EQ(boxText(dialog, "txtAngio"), QStringLiteral("4.12.3"));
+        EXPECT_EQ(captions(dialog, 3),
+                  (QStringList{" 4        Abdominal aorta", " 4.12        Renal artery",
+                               " 4.12.3        Segmental branch"}));
         EXPECT_EQ(listCodes(dialog), QStringList{"4.12.3"});
         click(dialog, "cmdOK");
     });
     EXPECT_EQ(code, QStringLiteral("4.12.3"));
-    EXPECT_EQ(picker.AngioCode(), QStringLiteral("4.12.3"));
-    EXPECT_EQ(picker.AngioDesc(), QStringLiteral(" 4        Abdominal aorta\r\n 4.12        Renal "
-                                                 "artery\r\n 4.12.3        Segmental branch"));
-}
+    EXPECT_EQ(angio.AngioDesc(), QStringLiteral(" 4        Abdominal aorta\r\n 4.12        Renal "
+                                                "artery\r\n 4.12.3        Segmental branch"));
 
-// Guards against siblings in text order (4.10 before 4.2) or shown with
-// padding, against up keeping a one-part code, and against Cancel returning
-// a code.
-TEST_F(AngioPicker, NumericOrderUpAndCancel)
-{
     bool cancelled = false;
-    const QString code = run(
-        QStringLiteral("4"),
-        [](QDialog *dialog) {
-            EXPECT_EQ(listCodes(dialog), (QStringList{"4.1", "4.2", "4.10", "4.12", "4.x"}));
-            EXPECT_EQ(listTexts(dialog).at(2), QStringLiteral("4.10        Tenth branch"));
-            click(dialog, "cmdUp");
-            EXPECT_EQ(control<QLineEdit>(dialog, "txtAngio")->text(), QString());
-            EXPECT_EQ(listCodes(dialog), (QStringList{"4", "5"}));
-            clickEntry(dialog, QStringLiteral("5"));
-            click(dialog, "cmdCancel");
-        },
-        &cancelled);
-    EXPECT_EQ(code, QString());
+    const UserPart cancel = [](QDialog *dialog) {
+        EXPECT_EQ(listTexts(dialog).at(2), QStringLiteral("4.10        Tenth branch"));
+        clickEntry(dialog, QStringLiteral("4.2"));
+        click(dialog, "cmdCancel");
+    };
+    EXPECT_EQ(run(angio, QStringLiteral("4"), cancel, &cancelled), QString());
     EXPECT_TRUE(cancelled);
-}
-
-int main(int argc, char **argv)
-{
-    TestLog::useTemporaryFolder();
-    QV_Resource::InitUISettings();
-    // Test discovery runs this program without the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

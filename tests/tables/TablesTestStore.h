@@ -4,38 +4,19 @@
 
 #include <platform/config/ConfigDatabase.h>
 
-#include <kivo/runtime.h>
+#include <ScratchStore.h>
 
-#include <gtest/gtest.h>
+using Tables = QList<TableRecord>;
 
-#include <QFile>
-#include <QTemporaryDir>
+inline const TableRecord Sex{QStringLiteral("Sex"), {QStringLiteral("M"), QStringLiteral("F")}};
+inline const TableRecord Side{QStringLiteral("Side"), {}};
 
-// Each test gets its own store file, made the platform's current store, and
-// the whole run logs into one temporary folder.
-class TablesTestStore : public ::testing::Test
+// A scratch store with the tables written and read back in the stored format.
+class TablesTestStore : public ScratchStore
 {
-public:
+protected:
     static QString rootPath() { return QLatin1String(Kivo_TablesStore::CFG_TABLES_PATH); }
 
-    static void SetUpTestSuite()
-    {
-        static QTemporaryDir logFolder;
-        qputenv("KIVO_LOG_DIR", QFile::encodeName(logFolder.path()));
-        s_logFile = logFolder.filePath(QStringLiteral("quovira.log"));
-    }
-
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_folder.isValid());
-        const std::u16string file = m_folder.filePath(QStringLiteral("store.db")).toStdU16String();
-        ASSERT_EQ(SetPlatformValue(u"ConfigStoreFile", file.c_str()), S_OK);
-    }
-
-    void TearDown() override { SetPlatformValue(u"ConfigStoreFile", nullptr); }
-
-    // Writes the tables straight into the store, in the stored format.
     static void store(const QList<TableRecord> &tables)
     {
         Kivo_TablesStore writer;
@@ -43,21 +24,10 @@ protected:
         writer.SaveCfgTables();
     }
 
-    static QList<TableRecord> readBack()
+    static Tables readBack()
     {
         Kivo_TablesStore reader;
         reader.ReadCfgTables();
         return reader.tables();
     }
-
-    static QString logText()
-    {
-        QFile file(s_logFile);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-
-    inline static QString s_logFile;
-
-private:
-    QTemporaryDir m_folder;
 };

@@ -1,4 +1,4 @@
-// The tables dialog, the table values editor and the two small dialogs,
+// The tables dialog, the table values editor and the input box,
 // driven with mouse and keys on real widgets under the offscreen platform.
 #include "ModalDialogs.h"
 #include "TablesTestStore.h"
@@ -10,25 +10,16 @@
 #include "tables/Kivo_TableValuesFrm.h"
 #include "tables/Kivo_TablesFrm.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 
 namespace {
 
-using Tables = QList<TableRecord>;
-
-const TableRecord Sex{QStringLiteral("Sex"), {QStringLiteral("M"), QStringLiteral("F")}};
-const TableRecord Side{QStringLiteral("Side"), {}};
+const bool started = startOnScratchStore([] { QV_Resource::InitUISettings(); });
 
 QString text(qint32 id)
 {
     return QV_Resource::GetResString(id);
-}
-
-QString withErrorCode(qint32 id)
-{
-    return text(id) + QStringLiteral(" (02-") + QString::number(id) + QStringLiteral(") ");
 }
 
 QListWidget *list(QWidget *dialog, const char *name)
@@ -52,34 +43,29 @@ int selectedRowOf(QListWidget *list)
     return selected.isEmpty() ? -1 : list->row(selected.first());
 }
 
-void clickRow(QListWidget *list, int row)
-{
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(row)).center());
-}
-
-// A real double-click: the view acts only on a double-click over the item
-// the first click pressed.
-void doubleClickRow(QListWidget *list, int row)
+// A second click after the first makes a real double-click: the view acts
+// only on a double-click over the item the first click pressed.
+void clickRow(QListWidget *list, int row, bool twice = false)
 {
     const QPoint at = list->visualItemRect(list->item(row)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (twice)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+QLineEdit *lineEdit(QWidget *dialog, const char *name)
+{
+    auto *box = dialog->findChild<QLineEdit *>(QLatin1String(name));
+    EXPECT_NE(box, nullptr) << name;
+    return box;
 }
 
 void replaceText(QWidget *dialog, const char *name, const QString &typed)
 {
-    auto *box = dialog->findChild<QLineEdit *>(QLatin1String(name));
-    ASSERT_NE(box, nullptr) << name;
+    QLineEdit *box = lineEdit(dialog, name);
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Delete);
     QTest::keyClicks(box, typed);
-}
-
-QString lineText(QWidget *dialog, const char *name)
-{
-    auto *box = dialog->findChild<QLineEdit *>(QLatin1String(name));
-    return box ? box->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
 }
 
 bool isEnabled(QWidget *dialog, const char *name)
@@ -93,7 +79,7 @@ void answerNewValue(const QString &typed, bool confirm, QString *shown = nullptr
 {
     whenModal<Kivo_NewValue>([typed, confirm, shown](Kivo_NewValue *dialog) {
         if (shown)
-            *shown = lineText(dialog, "txtNewValue");
+            *shown = lineEdit(dialog, "txtNewValue")->text();
         replaceText(dialog, "txtNewValue", typed);
         click(dialog, confirm ? "cmdOK" : "cmdCancel");
     });
@@ -103,10 +89,12 @@ class TablesDialogTest : public TablesTestStore
 {
 };
 
-// Guards the dialog's start: the stored tables as rows in order, the first
-// row selected with Edit and Delete usable, the captions from the catalog,
-// and OK saving.
-TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndOkSaves)
+// Guards the dialog's start (the stored tables as rows in order, the first
+// selected with Edit and Delete usable) and editing in place: the renamed
+// table keeps its position and its row shows the new name, a value emptied
+// in the value dialog is removed, and OK hands the result to the form and
+// the store.
+TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
 {
     store({Sex, Side});
     Kivo_TablesFrm dialog;
@@ -116,23 +104,33 @@ TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndOkSaves)
         EXPECT_TRUE(QTest::qWaitFor([tables] { return selectedRowOf(tables) == 0; }));
         EXPECT_TRUE(isEnabled(shown, "btnEdit"));
         EXPECT_TRUE(isEnabled(shown, "btnDelete"));
-        EXPECT_EQ(shown->windowTitle(), text(ResourceIds::TABLES_CAPTION));
-        EXPECT_EQ(buttonNamed(shown, "btnAdd")->text(), text(ResourceIds::ADD_BUTTON));
-        EXPECT_EQ(buttonNamed(shown, "btnEdit")->text(), text(ResourceIds::EDIT_BUTTON));
-        EXPECT_EQ(buttonNamed(shown, "btnDelete")->text(), text(ResourceIds::DELETE_BUTTON));
-        EXPECT_EQ(buttonNamed(shown, "cmdOK")->text(), text(ResourceIds::OK_CAPTION));
-        EXPECT_EQ(buttonNamed(shown, "cmdCancel")->text(), text(ResourceIds::CANCEL_CAPTION));
+        whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *editor) {
+            EXPECT_EQ(editor->windowTitle(), text(ResourceIds::EDIT_TABLE_CAPTION));
+            EXPECT_EQ(lineEdit(editor, "txtTableName")->text(), QStringLiteral("Sex"));
+            QListWidget *values = list(editor, "lstValues");
+            EXPECT_EQ(rows(values), Sex.TableValues);
+            replaceText(editor, "txtTableName", QStringLiteral("Gender"));
+            QString shown;
+            answerNewValue(QString(), true, &shown);
+            clickRow(values, 1, true);
+            EXPECT_EQ(shown, QStringLiteral("F"));
+            EXPECT_EQ(rows(values), QStringList{QStringLiteral("M")});
+            click(editor, "cmdOK");
+        });
+        click(shown, "btnEdit");
+        EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Gender"), QStringLiteral("Side")}));
         click(shown, "cmdOK");
     });
     EXPECT_TRUE(dialog.Init());
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.store().GetTables(),
-              (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
-    EXPECT_EQ(readBack(), (Tables{Sex, Side}));
+    const Tables expected{{QStringLiteral("Gender"), {QStringLiteral("M")}}, Side};
+    EXPECT_EQ(dialog.store().tables(), expected);
+    EXPECT_EQ(readBack(), expected);
 }
 
-// Guards against unconfirmed work leaking out: after Cancel, neither an
-// added table nor a deletion may reach the form's drop-downs or the store.
+// Guards against unconfirmed work leaking out: after Cancel (or Escape),
+// neither an added table nor a deletion may reach the form's drop-downs or
+// the store.
 TEST_F(TablesDialogTest, CancelPutsTheTablesBack)
 {
     store({Sex});
@@ -156,47 +154,12 @@ TEST_F(TablesDialogTest, CancelPutsTheTablesBack)
         click(shown, "cmdCancel");
     });
     EXPECT_FALSE(dialog.Init());
-    EXPECT_EQ(dialog.store().tables(), Tables{Sex});
     EXPECT_EQ(dialog.store().GetTables(), QStringList{QStringLiteral("Sex")});
     EXPECT_EQ(readBack(), Tables{Sex});
 
-    // Escape is Cancel too.
     whenModal<Kivo_TablesFrm>(
         [](Kivo_TablesFrm *shown) { QTest::keyClick(shown, Qt::Key_Escape); });
     EXPECT_FALSE(dialog.Init());
-}
-
-// Guards editing in place: the renamed table keeps its position, its row
-// shows the new name, a value emptied in the value dialog is removed, and
-// OK stores the result.
-TEST_F(TablesDialogTest, EditChangesTheTableInPlace)
-{
-    store({Sex, Side});
-    Kivo_TablesFrm dialog;
-    whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
-        QListWidget *tables = list(shown, "lstTables");
-        clickRow(tables, 0);
-        whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *editor) {
-            EXPECT_EQ(editor->windowTitle(), text(ResourceIds::EDIT_TABLE_CAPTION));
-            EXPECT_EQ(lineText(editor, "txtTableName"), QStringLiteral("Sex"));
-            QListWidget *values = list(editor, "lstValues");
-            EXPECT_EQ(rows(values), Sex.TableValues);
-            replaceText(editor, "txtTableName", QStringLiteral("Gender"));
-            QString shown;
-            answerNewValue(QString(), true, &shown);
-            doubleClickRow(values, 1);
-            EXPECT_EQ(shown, QStringLiteral("F"));
-            EXPECT_EQ(rows(values), QStringList{QStringLiteral("M")});
-            click(editor, "cmdOK");
-        });
-        click(shown, "btnEdit");
-        EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Gender"), QStringLiteral("Side")}));
-        click(shown, "cmdOK");
-    });
-    EXPECT_TRUE(dialog.Init());
-    const Tables expected{{QStringLiteral("Gender"), {QStringLiteral("M")}}, Side};
-    EXPECT_EQ(dialog.store().tables(), expected);
-    EXPECT_EQ(readBack(), expected);
 }
 
 // Guards deletion: the question names the table, No keeps it (selection
@@ -212,11 +175,9 @@ TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
         {
             MessageBoxAnswerer no(text(ResourceIds::NO_CAPTION));
             click(shown, "btnDelete");
-            const QStringList asked = no.takeTexts();
-            ASSERT_EQ(asked.size(), 1);
             const QStringList pieces = text(ResourceIds::DELETE_TABLE_QUESTION).split("%s");
-            ASSERT_EQ(pieces.size(), 2) << "catalog text 14 must name the table once";
-            EXPECT_EQ(asked.first(), pieces.at(0) + QStringLiteral("Side") + pieces.at(1));
+            ASSERT_EQ(pieces.size(), 2);
+            EXPECT_EQ(no.takeTexts(), QStringList{pieces.at(0) + QStringLiteral("Side") + pieces.at(1)});
         }
         EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
         EXPECT_EQ(selectedRowOf(tables), 0);
@@ -226,7 +187,6 @@ TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
         EXPECT_EQ(rows(tables), QStringList{QStringLiteral("Side")});
         EXPECT_EQ(selectedRowOf(tables), 0);
         click(shown, "btnDelete");
-        EXPECT_EQ(yes.takeTexts().size(), 2);
         EXPECT_EQ(tables->count(), 0);
         EXPECT_FALSE(isEnabled(shown, "btnEdit"));
         EXPECT_FALSE(isEnabled(shown, "btnDelete"));
@@ -234,7 +194,6 @@ TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
     });
     EXPECT_TRUE(dialog.Init());
     EXPECT_TRUE(dialog.store().IsTablesDataEmpty());
-    EXPECT_TRUE(dialog.store().GetTables().isEmpty());
     EXPECT_FALSE(ConfigDatabase().KeyExists(rootPath()));
 }
 
@@ -248,7 +207,6 @@ TEST_F(TablesDialogTest, ValuesEditorChecksTheName)
     Kivo_TablesStore owner;
     owner.setTables({Sex, {QStringLiteral(" Lead"), {QStringLiteral("x")}}});
     Kivo_TableValuesFrm editor;
-
     QStringList values;
     QString name;
     bool cancelled = false;
@@ -261,7 +219,6 @@ TEST_F(TablesDialogTest, ValuesEditorChecksTheName)
     });
     editor.Init(values, name, cancelled, owner);
     EXPECT_TRUE(cancelled);
-    EXPECT_TRUE(values.isEmpty());
     EXPECT_TRUE(name.isEmpty());
 
     values = {QStringLiteral("A")};
@@ -276,7 +233,8 @@ TEST_F(TablesDialogTest, ValuesEditorChecksTheName)
         for (const auto &[typed, id] : refused) {
             replaceText(shown, "txtTableName", typed);
             click(shown, "cmdOK");
-            EXPECT_EQ(answerer.takeTexts(), QStringList{withErrorCode(id)}) << typed.toStdString();
+            const QString expected = text(id) + QStringLiteral(" (02-%1) ").arg(id);
+            EXPECT_EQ(answerer.takeTexts(), QStringList{expected}) << typed.toStdString();
             EXPECT_TRUE(shown->isVisible());
         }
         replaceText(shown, "txtTableName", QStringLiteral("New Side "));
@@ -293,137 +251,81 @@ TEST_F(TablesDialogTest, ValuesEditorChecksTheName)
     whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *shown) { click(shown, "cmdOK"); });
     editor.Init(values, name, cancelled, owner);
     EXPECT_FALSE(cancelled);
-    EXPECT_EQ(name, QStringLiteral("Sex"));
 }
 
 // Guards the value list editing: delete selects the row above (or the
-// first), a cancelled or empty new value adds nothing, values keep their
-// blanks, a double-click changes a value, and Escape leaves the caller's
-// table untouched.
+// first), a cancelled or empty new value adds nothing, Enter confirms one,
+// values keep their blanks, a double-click changes a value, and Escape
+// leaves the caller's table untouched.
 TEST_F(TablesDialogTest, ValuesEditorEditsTheList)
 {
     Kivo_TablesStore owner;
     Kivo_TableValuesFrm editor;
     const QStringList original{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+    const QStringList edited{QStringLiteral("B"), QStringLiteral("  d ")};
     QStringList values = original;
     QString name = QStringLiteral("T");
-    bool cancelled = true;
+    bool cancelled = false;
 
-    auto edit = [](Kivo_TableValuesFrm *shown) {
-        EXPECT_EQ(shown->findChild<QLabel *>("lblTableName")->text(),
-                  text(ResourceIds::TABLE_NAME_LABEL));
-        QListWidget *list = ::list(shown, "lstValues");
-        clickRow(list, 2);
-        click(shown, "btnDelete");
-        EXPECT_EQ(selectedRowOf(list), 1);
-        clickRow(list, 0);
-        click(shown, "btnDelete");
-        EXPECT_EQ(rows(list), QStringList{QStringLiteral("b")});
-        EXPECT_EQ(selectedRowOf(list), 0);
+    for (const bool confirm : {false, true}) {
+        whenModal<Kivo_TableValuesFrm>([confirm, edited](Kivo_TableValuesFrm *shown) {
+            QListWidget *list = ::list(shown, "lstValues");
+            clickRow(list, 2);
+            click(shown, "btnDelete");
+            EXPECT_EQ(selectedRowOf(list), 1);
+            clickRow(list, 0);
+            click(shown, "btnDelete");
+            EXPECT_EQ(selectedRowOf(list), 0);
 
-        answerNewValue(QStringLiteral("x"), false);
-        click(shown, "btnAdd");
-        answerNewValue(QString(), true);
-        click(shown, "btnAdd");
-        answerNewValue(QStringLiteral("  d "), true);
-        click(shown, "btnAdd");
-        EXPECT_EQ(selectedRowOf(list), 1);
-        answerNewValue(QStringLiteral("B"), true);
-        doubleClickRow(list, 0);
-        EXPECT_EQ(rows(list), (QStringList{QStringLiteral("B"), QStringLiteral("  d ")}));
-    };
-
-    whenModal<Kivo_TableValuesFrm>([edit](Kivo_TableValuesFrm *shown) {
-        edit(shown);
-        QTest::keyClick(shown, Qt::Key_Escape);
-    });
-    editor.Init(values, name, cancelled, owner);
-    EXPECT_TRUE(cancelled);
-    EXPECT_EQ(values, original);
-
-    whenModal<Kivo_TableValuesFrm>([edit](Kivo_TableValuesFrm *shown) {
-        edit(shown);
-        click(shown, "cmdOK");
-    });
-    editor.Init(values, name, cancelled, owner);
-    EXPECT_FALSE(cancelled);
-    EXPECT_EQ(values, (QStringList{QStringLiteral("B"), QStringLiteral("  d ")}));
+            answerNewValue(QStringLiteral("x"), false);
+            click(shown, "btnAdd");
+            answerNewValue(QString(), true);
+            click(shown, "btnAdd");
+            whenModal<Kivo_NewValue>([](Kivo_NewValue *dialog) { // Enter confirms
+                QTest::keyClicks(lineEdit(dialog, "txtNewValue"), QStringLiteral("  d "));
+                QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+            });
+            click(shown, "btnAdd");
+            EXPECT_EQ(selectedRowOf(list), 1);
+            answerNewValue(QStringLiteral("B"), true);
+            clickRow(list, 0, true);
+            EXPECT_EQ(rows(list), edited);
+            if (confirm)
+                click(shown, "cmdOK");
+            else
+                QTest::keyClick(shown, Qt::Key_Escape);
+        });
+        editor.Init(values, name, cancelled, owner);
+        EXPECT_EQ(cancelled, !confirm);
+        EXPECT_EQ(values, confirm ? edited : original);
+    }
 }
 
-// Guards the value dialog's results: text as typed on OK (Enter confirms),
-// nothing on Cancel.
-TEST_F(TablesDialogTest, NewValueAnswers)
-{
-    Kivo_NewValue dialog;
-    bool cancelled = true;
-    QString result = QStringLiteral("stale");
-    whenModal<Kivo_NewValue>([](Kivo_NewValue *shown) {
-        EXPECT_EQ(shown->windowTitle(), text(ResourceIds::NEW_VALUE_CAPTION));
-        EXPECT_EQ(shown->findChild<QLabel *>("lblAddValue")->text(),
-                  text(ResourceIds::VALUE_LABEL));
-        EXPECT_EQ(lineText(shown, "txtNewValue"), QStringLiteral("old"));
-        QTest::keyClick(shown->focusWidget(), Qt::Key_End);
-        QTest::keyClicks(shown->focusWidget(), QStringLiteral(" more "));
-        QTest::keyClick(shown->focusWidget(), Qt::Key_Return);
-    });
-    dialog.Init(QStringLiteral("old"), cancelled, result);
-    EXPECT_FALSE(cancelled);
-    EXPECT_EQ(result, QStringLiteral("old more "));
-
-    whenModal<Kivo_NewValue>([](Kivo_NewValue *shown) { click(shown, "cmdCancel"); });
-    dialog.Init(QStringLiteral("old"), cancelled, result);
-    EXPECT_TRUE(cancelled);
-    EXPECT_TRUE(result.isEmpty());
-}
-
-// Guards the input box: typing goes into the box, Cancel still hands back
-// the edited text, and a reused box does not report an earlier OK for a
-// later Escape.
+// Guards the input box (the value dialog is driven by the editor tests):
+// the edited text comes back even on Cancel, and a reused box does not
+// report an earlier OK for a later Escape.
 TEST_F(TablesDialogTest, InputBoxReturnsTextAndConfirmation)
 {
     Kivo_InputBox box;
     QString caption = QStringLiteral("History:");
     bool confirmed = true;
     whenModal<Kivo_InputBox>([](Kivo_InputBox *shown) {
-        EXPECT_EQ(shown->windowTitle(), text(ResourceIds::INPUT_BOX_CAPTION));
-        EXPECT_EQ(shown->findChild<QLabel *>("Label1")->text(),
-                  text(ResourceIds::INPUT_BOX_PROMPT));
-        EXPECT_EQ(shown->focusWidget(), shown->findChild<QLineEdit *>("txtInput"));
-        QTest::keyClick(shown->focusWidget(), Qt::Key_End);
-        QTest::keyClicks(shown->focusWidget(), QStringLiteral(" 2"));
+        QLineEdit *input = lineEdit(shown, "txtInput");
+        EXPECT_EQ(shown->focusWidget(), input);
+        QTest::keyClick(input, Qt::Key_End);
+        QTest::keyClicks(input, QStringLiteral(" 2"));
         click(shown, "cmdCancel");
     });
     box.Init(caption, confirmed);
     EXPECT_FALSE(confirmed);
     EXPECT_EQ(caption, QStringLiteral("History: 2"));
-
     whenModal<Kivo_InputBox>([](Kivo_InputBox *shown) { click(shown, "cmdOK"); });
     box.Init(caption, confirmed);
     EXPECT_TRUE(confirmed);
-
-    whenModal<Kivo_InputBox>([](Kivo_InputBox *shown) {
-        EXPECT_EQ(shown->focusWidget(), shown->findChild<QLineEdit *>("txtInput"));
-        QTest::keyClick(shown, Qt::Key_Escape);
-    });
+    whenModal<Kivo_InputBox>([](Kivo_InputBox *shown) { QTest::keyClick(shown, Qt::Key_Escape); });
     box.Init(caption, confirmed);
     EXPECT_FALSE(confirmed);
     EXPECT_EQ(caption, QStringLiteral("History: 2"));
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    // Test discovery runs the program outside CTest's environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    // The appearance settings come from a store of their own, never the user's.
-    QTemporaryDir startup;
-    const std::u16string file = startup.filePath(QStringLiteral("startup.db")).toStdU16String();
-    SetPlatformValue(u"ConfigStoreFile", file.c_str());
-    TablesTestStore::SetUpTestSuite();
-    QV_Resource::InitUISettings();
-    return RUN_ALL_TESTS();
-}
