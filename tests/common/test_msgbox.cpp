@@ -5,18 +5,17 @@
 #include "common/ResourceIds.h"
 #include "tables/ModalDialogs.h"
 
-#include <kivo/runtime.h>
-
-#include <gtest/gtest.h>
+#include <ScratchStore.h>
 
 #include <QDialog>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTemporaryDir>
 
 namespace {
 
 using namespace QV_MsgBox;
+
+const bool started = startOnScratchStore([] { QV_Resource::InitUISettings(); });
 
 struct SeenBox
 {
@@ -48,23 +47,22 @@ QAbstractButton *buttonWithText(QMessageBox *box, const QString &text)
     return nullptr;
 }
 
-// Records the next box and answers it with the button of that caption (or
-// Escape when the caption is empty).
-void answerNextBox(SeenBox &seen, const QString &caption)
-{
-    whenModal<QMessageBox>([&seen, caption](QMessageBox *box) {
-        seen = describe(box);
-        if (caption.isEmpty()) {
-            QTest::keyClick(box, Qt::Key_Escape);
-        } else if (QAbstractButton *button = buttonWithText(box, caption)) {
-            QTest::mouseClick(button, Qt::LeftButton);
-        }
-    });
-}
-
 QString text(qint32 id)
 {
     return QV_Resource::GetResString(id);
+}
+
+// Records the next box and answers it with the button of that caption (OK
+// unless told; Escape when the caption is empty).
+void answerNextBox(SeenBox &seen, const QString &caption = text(ResourceIds::OK_CAPTION))
+{
+    whenModal<QMessageBox>([&seen, caption](QMessageBox *box) {
+        seen = describe(box);
+        if (caption.isEmpty())
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (QAbstractButton *button = buttonWithText(box, caption))
+            QTest::mouseClick(button, Qt::LeftButton);
+    });
 }
 
 QPoint centreOf(const QRect &rect)
@@ -99,18 +97,14 @@ TEST(MsgBoxArithmetic, CodeSuffix)
     EXPECT_EQ(withCodeSuffix("T", 1154, false), QStringLiteral("T (02-1154)"));
     EXPECT_EQ(withCodeSuffix("T", 0, true), QStringLiteral("T"));
     EXPECT_EQ(withCodeSuffix("T", -4, false), QStringLiteral("T"));
-    EXPECT_EQ(withCodeSuffix("T", 1, true), QStringLiteral("T (02-1) "));
 }
 
 // Guards against rounding halves away from zero (qRound) or truncating,
 // which shifts boxes by a pixel against the platform's placement.
 TEST(MsgBoxArithmetic, PlacementRoundsHalvesToEven)
 {
-    EXPECT_EQ(roundHalfEven(0.5), 0);
-    EXPECT_EQ(roundHalfEven(1.5), 2);
-    EXPECT_EQ(roundHalfEven(2.5), 2);
-    EXPECT_EQ(roundHalfEven(-1.5), -2);
-    EXPECT_EQ(roundHalfEven(2.6), 3);
+    for (auto [value, rounded] : {std::pair{0.5, 0}, {1.5, 2}, {2.5, 2}, {-1.5, -2}, {2.6, 3}})
+        EXPECT_EQ(roundHalfEven(value), rounded) << value;
 
     // (301 - 100) / 2 = 100.5 -> 100; (303 - 100) / 2 = 101.5 -> 102.
     EXPECT_EQ(centredOn(QRect(100, 50, 301, 200), QSize(100, 50)), QPoint(200, 125));
@@ -124,68 +118,52 @@ TEST(MsgBoxArithmetic, PlacementRoundsHalvesToEven)
     EXPECT_EQ(placedAt(10, -1, screen, QSize(200, 100)), QPoint(10, 334));
 }
 
-// Guards the wrappers' looks: title 2173, icon, the single OK button
-// captioned 15031, and the code suffix in the shown text.
-TEST_F(MsgBoxTest, ErrorAndInfoBoxesShowOneCaptionedButton)
+// Guards the wrappers' looks (title 2173, icon, OK captioned 15031, Yes and
+// No captioned from the catalog, the code suffix in the shown text, markup
+// shown as typed since table names reach these texts) and the answers
+// callers compare against: 6 Yes, 7 No, and Escape meaning No rather than
+// some third value.
+TEST_F(MsgBoxTest, BoxesShowCaptionedButtonsAndAnswer)
 {
-    SeenBox seen;
-    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
-    ShowErrorMsgCode(QStringLiteral("Bad name"), 13);
-    EXPECT_EQ(seen.text, QStringLiteral("Bad name (02-13) "));
-    EXPECT_EQ(seen.title, text(ResourceIds::MSGBOX_TITLE));
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
-    EXPECT_EQ(seen.buttons, QStringList{text(ResourceIds::OK_CAPTION)});
-
-    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
-    ShowErrorMsgCode(QStringLiteral("No code"), 0);
-    EXPECT_EQ(seen.text, QStringLiteral("No code"));
-
-    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
-    ShowInfoMsgCode(QStringLiteral("Note"), 17);
-    EXPECT_EQ(seen.text, QStringLiteral("Note (02-17) "));
-    EXPECT_EQ(seen.icon, QMessageBox::Information);
-    EXPECT_EQ(seen.buttons, QStringList{text(ResourceIds::OK_CAPTION)});
-
-    // Table names reach these texts: markup in them must show as typed.
-    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
-    ShowInfoMsg(QStringLiteral("<b>bold</b>"));
-    EXPECT_EQ(seen.text, QStringLiteral("<b>bold</b>"));
-    EXPECT_FALSE(text(ResourceIds::OK_CAPTION).isEmpty()) << "catalog not found";
-}
-
-// Guards the answers callers compare against (6 Yes, 7 No), the Yes/No
-// captions, and that Escape means No rather than some third value.
-TEST_F(MsgBoxTest, QuestionsAnswerYesSixNoSeven)
-{
+    const QString ok = text(ResourceIds::OK_CAPTION);
     const QString yes = text(ResourceIds::YES_CAPTION);
     const QString no = text(ResourceIds::NO_CAPTION);
-    ASSERT_FALSE(yes.isEmpty());
-    ASSERT_FALSE(no.isEmpty());
-
+    ASSERT_FALSE(ok.isEmpty() || yes.isEmpty() || no.isEmpty()) << "catalog not found";
+    const QString title = text(ResourceIds::MSGBOX_TITLE);
+    using Seen = std::tuple<QString, QString, QMessageBox::Icon, QStringList>;
+    const auto seenAs = [](const SeenBox &box) {
+        QStringList buttons = box.buttons;
+        buttons.sort();
+        return Seen(box.title, box.text, box.icon, buttons);
+    };
     SeenBox seen;
+    answerNextBox(seen);
+    ShowErrorMsgCode(QStringLiteral("Bad name"), 13);
+    EXPECT_EQ(seenAs(seen), Seen(title, "Bad name (02-13) ", QMessageBox::Critical, {ok}));
+    answerNextBox(seen);
+    ShowErrorMsgCode(QStringLiteral("No code"), 0);
+    EXPECT_EQ(seen.text, QStringLiteral("No code"));
+    answerNextBox(seen);
+    ShowInfoMsgCode(QStringLiteral("<b>Note</b>"), 17);
+    EXPECT_EQ(seenAs(seen), Seen(title, "<b>Note</b> (02-17) ", QMessageBox::Information, {ok}));
+
+    QStringList yesNo{yes, no};
+    yesNo.sort();
     answerNextBox(seen, yes);
     EXPECT_EQ(AskQuestionCode(QStringLiteral("Submit?"), 1154), AnswerYes);
-    EXPECT_EQ(seen.text, QStringLiteral("Submit? (02-1154)"));
-    EXPECT_EQ(seen.icon, QMessageBox::Question);
-    EXPECT_EQ(seen.title, text(ResourceIds::MSGBOX_TITLE));
-    EXPECT_EQ(seen.buttons.size(), 2);
-    EXPECT_TRUE(seen.buttons.contains(yes));
-    EXPECT_TRUE(seen.buttons.contains(no));
-
+    EXPECT_EQ(seenAs(seen), Seen(title, "Submit? (02-1154)", QMessageBox::Question, yesNo));
     answerNextBox(seen, no);
     EXPECT_EQ(AskQuestion(QStringLiteral("Keep?")), AnswerNo);
-    EXPECT_EQ(seen.text, QStringLiteral("Keep?"));
-
     answerNextBox(seen, QString());
     EXPECT_EQ(AskQuestionCode(QStringLiteral("Delete?"), 0), AnswerNo);
     EXPECT_EQ(seen.text, QStringLiteral("Delete?"));
 
-    // HookedMsgBox called directly with OK only and no title: the
-    // application's name stands in.
-    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
+    // Called directly with OK only and no title: the application's name
+    // stands in.
+    answerNextBox(seen);
     EXPECT_EQ(HookedMsgBox(QStringLiteral("Saved"), -1, -1, PositionLeave, MsgOkOnly), AnswerOk);
-    EXPECT_EQ(seen.title, QGuiApplication::applicationDisplayName());
-    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(seenAs(seen), Seen(QGuiApplication::applicationDisplayName(), "Saved",
+                                 QMessageBox::NoIcon, {ok}));
 }
 
 // Guards the background rule: an unset colour becomes grey and stays for
@@ -194,13 +172,13 @@ TEST_F(MsgBoxTest, BackgroundColour)
 {
     SeenBox seen;
     QV_Resource::SetDialogBackColor(0);
-    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
+    answerNextBox(seen);
     ShowInfoMsg(QStringLiteral("grey"));
     EXPECT_EQ(seen.background, QColor(192, 192, 192));
     EXPECT_EQ(QV_Resource::DialogBackColor(), 0x00C0C0C0u);
 
     QV_Resource::SetDialogBackColor(0x00112233);
-    answerNextBox(seen, text(ResourceIds::OK_CAPTION));
+    answerNextBox(seen);
     ShowInfoMsg(QStringLiteral("configured"));
     EXPECT_EQ(seen.background, QColor(0x33, 0x22, 0x11));
 }
@@ -224,23 +202,22 @@ TEST_F(MsgBoxTest, Placement)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
     ASSERT_EQ(QApplication::activeModalWidget(), &parent);
 
-    const QString ok = text(ResourceIds::OK_CAPTION);
     SeenBox seen;
-    answerNextBox(seen, ok);
+    answerNextBox(seen);
     ShowInfoMsg(QStringLiteral("over the owner"));
     expectCentredOn(seen.frame, owner.frameGeometry());
 
-    answerNextBox(seen, ok);
+    answerNextBox(seen);
     HookedMsgBox(QStringLiteral("left alone"), -1, -1, PositionLeave, MsgOkOnly);
     // Qt places it over its parent by its own rule; it must not be moved to the owner.
     EXPECT_TRUE(seen.frame.contains(centreOf(parent.frameGeometry())));
     EXPECT_FALSE(seen.frame.contains(centreOf(owner.frameGeometry())));
 
-    answerNextBox(seen, ok);
+    answerNextBox(seen);
     HookedMsgBox(QStringLiteral("at 30, 40"), 30, 40, PositionAt, MsgOkOnly);
     EXPECT_EQ(seen.frame.topLeft(), QPoint(30, 40));
 
-    answerNextBox(seen, ok);
+    answerNextBox(seen);
     HookedMsgBox(QStringLiteral("centred across"), -1, 40, PositionAt, MsgOkOnly);
     const QRect screen = parent.screen()->geometry();
     EXPECT_EQ(seen.frame.top(), 40);
@@ -253,7 +230,7 @@ TEST_F(MsgBoxTest, Placement)
     SetOwnerWindow(shortLived);
     delete shortLived;
     EXPECT_EQ(OwnerWindow(), nullptr);
-    answerNextBox(seen, ok);
+    answerNextBox(seen);
     ShowErrorMsg(QStringLiteral("over the parent"));
     expectCentredOn(seen.frame, parent.frameGeometry());
 }
@@ -267,18 +244,3 @@ TEST_F(MsgBoxTest, UnsupportedButtonStyleIsAnError)
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    // Test discovery runs the program outside CTest's environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir folder;
-    qputenv("KIVO_LOG_DIR", QFile::encodeName(folder.path()));
-    const std::u16string store = (folder.path() + QStringLiteral("/store.db")).toStdU16String();
-    SetPlatformValue(u"ConfigStoreFile", store.c_str());
-    QV_Resource::InitUISettings();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 const QString FontBranch = QStringLiteral("appearance\\font");
@@ -46,23 +48,19 @@ void storeFontSettings(qint32 fontSize, qint32 factor, qint32 dialogFontSize)
 // words, the monitor count first, and "-99" for a monitor that is not there.
 TEST(DisplayProfileOfMonitor, DescribesTheMonitorAndAnyDisplay)
 {
+    const auto words = [](const DisplayDescriptor &d) {
+        return QStringList{d.colorMode, d.resolution, d.orientation};
+    };
     const DisplayProfile present = QV_Resource::BuildDisplayProfile(0);
     ASSERT_EQ(present.Count(), 2);
     const DisplayDescriptor first = present.Descriptor(0);
-    EXPECT_EQ(first.monitorCount, 1);
-    EXPECT_EQ(first.monitorIndex, 0);
-    EXPECT_EQ(first.reserved, -1);
+    EXPECT_EQ(std::tuple(first.monitorCount, first.monitorIndex, first.reserved), std::tuple(1, 0, -1));
     // The offscreen screen: 32 bits, 96 DPI, square.
-    EXPECT_EQ(first.colorMode, QStringLiteral("RGB"));
-    EXPECT_EQ(first.resolution, QStringLiteral("Normal"));
-    EXPECT_EQ(first.orientation, QStringLiteral("Landscape"));
+    EXPECT_EQ(words(first), (QStringList{"RGB", "Normal", "Landscape"}));
     EXPECT_EQ(present.Descriptor(1).colorMode, QStringLiteral("-99"));
     EXPECT_EQ(present.Descriptor(1).monitorCount, 0);
-
-    const DisplayDescriptor absent = QV_Resource::BuildDisplayProfile(5).Descriptor(0);
-    EXPECT_EQ(absent.colorMode, QStringLiteral("-99"));
-    EXPECT_EQ(absent.resolution, QStringLiteral("-99"));
-    EXPECT_EQ(absent.orientation, QStringLiteral("-99"));
+    EXPECT_EQ(words(QV_Resource::BuildDisplayProfile(5).Descriptor(0)),
+              (QStringList{"-99", "-99", "-99"}));
 }
 
 // Guards the font settings: a negative monitor reads monitor 0's branch and is
@@ -71,46 +69,41 @@ TEST(DisplayProfileOfMonitor, DescribesTheMonitorAndAnyDisplay)
 TEST(FontSettings, ReadsTheDisplayBranchOfTheMonitor)
 {
     storeFontSettings(14, 2, 12);
+    const auto settingsRead = [] {
+        return std::tuple(QV_Resource::FontSize(), QV_Resource::UIFactor(),
+                          QV_Resource::BaseDlgFontSize());
+    };
     qint32 monitor = -5;
     QV_Resource::ReadFontSettings(monitor);
     EXPECT_EQ(monitor, 0);
-    EXPECT_EQ(QV_Resource::FontSize(), 14);
-    EXPECT_EQ(QV_Resource::UIFactor(), 2.0);
-    EXPECT_EQ(QV_Resource::BaseDlgFontSize(), 12);
+    EXPECT_EQ(settingsRead(), std::tuple(14, 2.0, 12));
 
     AppSettings settings;
     settings.DeleteKey(FontBranch);
     QV_Resource::ReadFontSettings(monitor);
-    EXPECT_EQ(QV_Resource::FontSize(), 14);
-    EXPECT_EQ(QV_Resource::UIFactor(), 2.0);
+    EXPECT_EQ(settingsRead(), std::tuple(14, 2.0, 12));
 
     settings.WriteLong(FontBranch + QStringLiteral("\\font_size"), 9);
     QV_Resource::ReadFontSettings(monitor);
-    EXPECT_EQ(QV_Resource::FontSize(), 9);
-    EXPECT_EQ(QV_Resource::UIFactor(), 1.0);
-    EXPECT_EQ(QV_Resource::BaseDlgFontSize(), 10);
+    EXPECT_EQ(settingsRead(), std::tuple(9, 1.0, 10));
 }
 
 // Guards the colour cache: a loaded colour is not read again, but a stored 0
 // (which also means "not loaded") is read again at every call.
 TEST(DialogColors, ReadOnceUnlessZero)
 {
-    AppSettings settings;
+    const auto loadedAfterStoring = [](qint32 stored) {
+        AppSettings().WriteLong(BackgroundKey, stored);
+        QV_Resource::LoadDialogColors();
+        return QV_Resource::DialogBackColor();
+    };
     QV_Resource::SetDialogBackColor(0);
-    settings.WriteLong(BackgroundKey, 0x336699);
-    QV_Resource::LoadDialogColors();
-    EXPECT_EQ(QV_Resource::DialogBackColor(), 0x336699u);
-    settings.WriteLong(BackgroundKey, 0x112233);
-    QV_Resource::LoadDialogColors();
-    EXPECT_EQ(QV_Resource::DialogBackColor(), 0x336699u);
+    EXPECT_EQ(loadedAfterStoring(0x336699), 0x336699u);
+    EXPECT_EQ(loadedAfterStoring(0x112233), 0x336699u);
 
     QV_Resource::SetDialogBackColor(0);
-    settings.WriteLong(BackgroundKey, 0);
-    QV_Resource::LoadDialogColors();
-    EXPECT_EQ(QV_Resource::DialogBackColor(), 0u);
-    settings.WriteLong(BackgroundKey, 0x112233);
-    QV_Resource::LoadDialogColors();
-    EXPECT_EQ(QV_Resource::DialogBackColor(), 0x112233u);
+    EXPECT_EQ(loadedAfterStoring(0), 0u);
+    EXPECT_EQ(loadedAfterStoring(0x112233), 0x112233u);
     EXPECT_EQ(QV_Resource::ToQColor(0x112233), QColor(0x33, 0x22, 0x11));
 }
 

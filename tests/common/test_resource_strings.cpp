@@ -4,11 +4,22 @@
 #include "platform/config/ConfigDatabase.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// The resource tests run on a store of their own, with the test catalogs as
+// the installed ones.
+const bool onTestRoot = [] {
+    static QTemporaryDir dir;
+    qputenv("KIVO_STORE", dir.filePath(QStringLiteral("config.db")).toLocal8Bit());
+    qputenv("KIVO_CORVALIS_ROOT", KIVO_TEST_ROOT);
+    qunsetenv("CORVALIS_DEBUG_I18N");
+    return true;
+}();
 
 const QString LanguageKey = QStringLiteral("Corvalis\\system\\ui\\language_library");
 

