@@ -71,6 +71,7 @@ void Kivo_CFGManager::Uninitialize()
 {
     m_database.reset();
     m_userManager.reset();
+    m_directory.reset();
 }
 
 bool Kivo_CFGManager::CanEdit() const
@@ -113,11 +114,13 @@ void Kivo_CFGManager::Init()
 
 void Kivo_CFGManager::readUserContext()
 {
+    // A user context left from an earlier Init must not outlive a change of
+    // login: its name would be stamped on the next submitted teaching file.
+    m_displayedName.clear();
+    m_loginName.clear();
+    m_group.clear();
     const QString login = ConfigDatabase::GlobalValue(QStringLiteral("CurrUser"));
     if (login.isEmpty()) {
-        m_displayedName.clear();
-        m_loginName.clear();
-        m_group.clear();
         log(QStringLiteral("No curr User"));
         return;
     }

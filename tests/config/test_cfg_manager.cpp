@@ -34,6 +34,14 @@ TEST_F(CfgManagerTest, InitReadsTheLoggedInUser)
     EXPECT_TRUE(manager.CanEdit());
     store().WriteLong(QStringLiteral("Corvalis\\system\\users\\ividal\\edit_allowed"), 0);
     EXPECT_FALSE(manager.CanEdit());
+
+    // A second Init after the workstation switched to a login without record
+    // must not keep the previous user, who would be stamped as submitter.
+    setPlatformValue(QStringLiteral("CurrUser"), QStringLiteral("ghost"));
+    manager.Init();
+    EXPECT_EQ(manager.CurrUser(), QString());
+    EXPECT_EQ(manager.UserDispalyedName(), QString());
+    EXPECT_EQ(manager.UserGroup(), QString());
 }
 
 // A login without record must not pass for a user: the submitter written
