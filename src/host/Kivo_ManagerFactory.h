@@ -1,0 +1,13 @@
+#pragma once
+
+#include "ComObject.h"
+
+// Creates Kivo_Manager objects for the host. Aggregation is not offered.
+class Kivo_ManagerFactory final : public ComObject<IClassFactory, &IID_IClassFactory>
+{
+public:
+    HRESULT CreateInstance(IUnknown *outer, const IID &riid, void **ppvObject) override;
+    // The library is never unloaded while the host runs (Qt keeps pointers
+    // into it), so there is nothing to lock; the call is accepted.
+    HRESULT LockServer(int32_t lock) override;
+};
