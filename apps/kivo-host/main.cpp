@@ -1,0 +1,94 @@
+// kivo-host: a small radiology workstation around the teaching-file
+// component. It loads the component the way any third-party host does and
+// keeps the teaching-file records in a database of its own.
+#include "DemoSubmit.h"
+#include "EntryController.h"
+#include "EntryScreenshot.h"
+#include "HostOptions.h"
+#include "HostWindow.h"
+#include "RecordsDatabase.h"
+#include "TeachingFileComponent.h"
+
+#include "config/StoreSeed.h"
+#include "platform/Err.h"
+
+#include <kivo/runtime.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSysInfo>
+
+#include <cstdio>
+
+namespace {
+
+void setPlatformValue(const char16_t *name, const QString &value)
+{
+    SetPlatformValue(name, reinterpret_cast<const OLECHAR *>(value.utf16()));
+}
+
+// A fresh machine gets a seeded store, so the window has a layout, value
+// tables and a user to work with.
+void prepareStore(const HostOptions &options)
+{
+    if (!options.storeFile.isEmpty())
+        setPlatformValue(u"ConfigStoreFile", options.storeFile);
+    ConfigDatabase store;
+    if (seedStore(store, false))
+        std::printf("Created the configuration store %s\n", qPrintable(store.file()));
+    setPlatformValue(u"ConfigStoreFile", store.file());
+    setPlatformValue(u"CurrUser", options.login);
+    setPlatformValue(u"CurrMachine", QSysInfo::machineHostName());
+}
+
+int run(const HostOptions &options)
+{
+    prepareStore(options);
+    RecordsDatabase records(options.recordsFile);
+    TeachingFileComponent component(QCoreApplication::applicationDirPath() +
+                                    QStringLiteral("/libkivo_teachingfile.so"));
+    EntryController controller(component, records);
+    controller.start();
+
+    if (!options.screenshotFile.isEmpty() || options.demoSubmit) {
+        const QList<Study> studies = records.studies();
+        if (studies.isEmpty()) {
+            std::fprintf(stderr, "kivo-host: the records database has no studies\n");
+            return 1;
+        }
+        return options.demoSubmit
+                   ? runDemoSubmit(controller, studies.first(), options.demoText)
+                   : saveEntryScreenshot(controller, studies.first(), options.screenshotFile);
+    }
+
+    HostWindow window(controller, records);
+    window.show();
+    controller.setOwner(window.winId());
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // A screenshot needs no display: it is drawn off screen.
+    if (HostOptions::wantsOffscreen(argc, argv))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kivo-host"));
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    const HostOptions options = HostOptions::parse(QApplication::arguments());
+
+    QString failure;
+    try {
+        return run(options);
+    } catch (const Err &err) {
+        failure = err.description();
+    } catch (const std::exception &err) {
+        failure = QString::fromLocal8Bit(err.what());
+    }
+    std::fprintf(stderr, "kivo-host: %s\n", qPrintable(failure));
+    if (options.screenshotFile.isEmpty() && !options.demoSubmit)
+        QMessageBox::critical(nullptr, QStringLiteral("kivo-host"), failure);
+    return 1;
+}
