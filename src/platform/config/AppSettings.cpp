@@ -23,6 +23,13 @@ QPalette::ColorRole roleOf(const QString &name)
         {QStringLiteral("highlight_text"), QPalette::HighlightedText},
         {QStringLiteral("tooltip_background"), QPalette::ToolTipBase},
         {QStringLiteral("tooltip_text"), QPalette::ToolTipText},
+        // The toolbar's colours, which the teaching-file window asks for.
+        {QStringLiteral("bar_shadow"), QPalette::Mid},
+        {QStringLiteral("bar_shadow_dark"), QPalette::Shadow},
+        {QStringLiteral("bar_shadow_light"), QPalette::Light},
+        {QStringLiteral("bar_menu"), QPalette::Button},
+        {QStringLiteral("bar_menu_text"), QPalette::ButtonText},
+        {QStringLiteral("bar_highlight"), QPalette::Highlight},
     };
     return roles.value(ConfigPath::foldCase(name), QPalette::Window);
 }

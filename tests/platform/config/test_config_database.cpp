@@ -446,5 +446,9 @@ TEST_F(ConfigDatabaseTest, AppSettingsPathsAndColours)
     EXPECT_EQ(settings.ColorByName(QStringLiteral("dialog_background")), expected);
     settings.WriteLong(QStringLiteral("appearance\\colors\\dialog_background"), 0x00102030);
     EXPECT_EQ(settings.ColorByName(QStringLiteral("dialog_background")), 0x00102030u);
+    // The toolbar's text and face must not fall back to one colour: its
+    // captions would vanish into the band.
+    EXPECT_NE(settings.ColorByName(QStringLiteral("bar_menu_text")),
+              settings.ColorByName(QStringLiteral("bar_menu")));
     EXPECT_EQ(errorNumber([&] { settings.ColorByName(QStringLiteral("a\\")); }), Err::InvalidPath);
 }
