@@ -6,12 +6,17 @@
 #include <QVector>
 #include <QWidget>
 
+#include <memory>
+
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QTimer;
+class QWindow;
+class UIEnvironment;
 class FieldTextBox;
 class FormScroller;
 class ToolBarControl;
@@ -19,6 +24,7 @@ class WindowPlacementControl;
 class Kivo_ACRCodeFrm;
 class Kivo_AngioCodeFrm;
 class Kivo_TablesFrm;
+struct LayoutRecord;
 
 // The teaching-file window. Its fixed area (toolbar, code rows, AFIP, the
 // submitted-by stamp, the status line) is designed in; below it the field
@@ -136,10 +142,59 @@ private:
     void buildDesignedControls();
     void ensureLoaded();
     void onToolClicked(qint32 toolId);
+    void setDefaultCaptions();
+    void loadToolBar(const UIEnvironment &environment);
+    void applyColors();
+    void setDesignBandVisible(bool visible);
+    // Hides the window and tells the host; the form stays loaded.
+    void hideToHost();
+    void clearStatus();
+    // Shows text on the status line for four seconds (Timer1); the message of
+    // SubmitCompleted. Declared for the binding, defined with the status line.
+    void showStatus(const QString &text);
+    // The host's window that owns this one, when it is not a widget of ours.
+    std::unique_ptr<QWindow> m_foreignOwner;
 
     // --- field helpers (Kivo_UIManager_fields.cpp) ----------------------------
+    // Controls the scaling never touches, and those the layout does not place,
+    // which a rebuild from the default layout leaves at their scaled geometry.
+    static bool fixed_control(const QWidget *control);
+    static bool non_resize_tf_control(const QWidget *control);
+    // The form's controls: the designed ones, then the field sets.
+    QList<QWidget *> formControls() const;
+    void buildFromLayout(bool useDefault, const LayoutRecord &formLayout);
+    void resizeToLayout(const LayoutRecord &formLayout);
+    void buildFieldSet(int index, int origin);
+    void fillDropDown(QComboBox *combo, const QString &table);
+    void scaleToFactor(bool useDefault);
+    bool m_fieldsInitialised = false;
+    // How far the scaled controls moved up (twips) when the form was scaled.
+    int m_scaleShift = 0;
+    // The stored value tables, offered by the table popup of design mode.
+    QStringList m_tableNames;
 
     // --- data helpers (Kivo_UIManager_binding.cpp) ----------------------------
+    void connectDataHandlers();
+    // Holds record (null: none) with a reference of its own, releasing the one held.
+    void holdRecord(TFData *record);
+    void showValue(int index, const QString &tag, const QString &value);
+    void markModified(const QString &handler);
+    void textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event);
+    void textChangedByUser();
+    void comboKeyPressed(const QKeyEvent *event);
+    void comboEdited(QComboBox *combo, const QString &typed);
+    void cmdACR_Click();
+    void cmdAngio_Click();
+    // True while the program itself fills or empties the text boxes, whose
+    // changes then are no edit of the user's.
+    bool m_fillingFields = false;
+    // The drop-down's next change comes from Delete or Backspace and must not
+    // complete the entry again.
+    bool m_suppressCompletion = false;
 
     // --- scrolling helpers (Kivo_UIManager_scroll.cpp) --------------------------
+    bool m_wheelHook = false;
+    // The window procedure was installed once; it then stays known until the
+    // form goes, whether attached or not.
+    bool m_subclassed = false;
 };
