@@ -160,6 +160,12 @@ void Kivo_UIManager::UpdateUIFields(TFData *record)
         holdRecord(nullptr);
         return;
     }
+    if (record != m_record) {
+        // Another entry: a code row the new record leaves empty must not keep
+        // the previous entry's code, which a submit would write into it.
+        lblACRCode->clear();
+        lblAngioCode->clear();
+    }
     holdRecord(record);
     const QScopedValueRollback filling(m_fillingFields, true);
 

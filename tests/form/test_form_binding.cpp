@@ -89,6 +89,15 @@ TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
     EXPECT_EQ(acrCode()->text(), QStringLiteral("123 - 45"));
     EXPECT_TRUE(control<QCheckBox>("chkAFIP")->isChecked());
 
+    // Another entry without codes must not keep this one's: a submit would
+    // write them into the wrong teaching file.
+    FakeTFData *other = FakeTFData::create();
+    m_form->UpdateUIFields(other);
+    EXPECT_EQ(acrCode()->text(), QString());
+    EXPECT_EQ(control<QLabel>("lblAngioCode")->text(), QString());
+    m_form->UpdateUIFields(m_record);
+    other->Release();
+
     m_form->ClearAll();
     EXPECT_EQ(box(HistorySet)->toPlainText(), QString());
     EXPECT_EQ(combo(ModalitySet)->currentText(), QString());
