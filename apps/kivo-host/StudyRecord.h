@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ComObject.h"
+#include <kivo/ComObject.h>
 #include "host/ComRef.h"
 
 #include <kivo/TFData.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ComObject.h"
+#include <kivo/ComObject.h>
 #include "ComRef.h"
 
 #include <kivo/TF_IUI.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ComObject.h"
+#include <kivo/ComObject.h>
 
 // Creates Kivo_Manager objects for the host. Aggregation is not offered.
 class Kivo_ManagerFactory final : public ComObject<IClassFactory, &IID_IClassFactory>

@@ -4,7 +4,10 @@
 
 FakeTFData *FakeTFData::create()
 {
-    return new FakeTFData();
+    // The test that creates a double holds its first reference.
+    auto *created = new FakeTFData();
+    created->AddRef();
+    return created;
 }
 
 HRESULT FakeTFData::GetValue(BSTR tag, BSTR *value)

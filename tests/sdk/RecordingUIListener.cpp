@@ -2,7 +2,10 @@
 
 RecordingUIListener *RecordingUIListener::create()
 {
-    return new RecordingUIListener();
+    // The test that creates a double holds its first reference.
+    auto *created = new RecordingUIListener();
+    created->AddRef();
+    return created;
 }
 
 RecordingUIListener::~RecordingUIListener()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ComObject.h"
+#include <kivo/ComObject.h>
 
 #include <kivo/UIListener.h>
 

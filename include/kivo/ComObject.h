@@ -1,13 +1,12 @@
+// Reference counting and QueryInterface for an object that implements one
+// interface of the host SDK, for the component's objects and a host's alike.
 #pragma once
 
-#include <kivo/com.h>
+#include "com.h"
 
-#include <atomic>
-
-// Reference counting and QueryInterface for an object that implements one
-// interface of the host SDK. It starts with no reference: whoever creates it
-// takes the first one through QueryInterface, and the last Release deletes
-// it. Uses the SDK alone, so a host can build its own objects on it too.
+// It starts with no reference: whoever creates it takes the first one (through
+// QueryInterface or AddRef), and the last Release deletes it. The count is
+// atomic, as callers on other threads may hold references.
 template <typename Interface, const IID *InterfaceId> class ComObject : public Interface
 {
 public:
@@ -24,15 +23,17 @@ public:
         return S_OK;
     }
 
-    ULONG AddRef() override { return ++m_refCount; }
+    ULONG AddRef() override { return __atomic_add_fetch(&m_refCount, 1, __ATOMIC_ACQ_REL); }
 
     ULONG Release() override
     {
-        const ULONG remaining = --m_refCount;
+        const ULONG remaining = __atomic_sub_fetch(&m_refCount, 1, __ATOMIC_ACQ_REL);
         if (remaining == 0)
             delete this;
         return remaining;
     }
+
+    ULONG refCount() const { return __atomic_load_n(&m_refCount, __ATOMIC_ACQUIRE); }
 
 protected:
     ComObject() = default;
@@ -41,5 +42,5 @@ protected:
     ComObject &operator=(const ComObject &) = delete;
 
 private:
-    std::atomic<ULONG> m_refCount{0};
+    ULONG m_refCount = 0;
 };
