@@ -35,7 +35,9 @@ ToolBand::ToolBand(const ToolBarLayout::Band &band, ToolCollection &tools, QWidg
     if (m_toolBar) {
         m_toolBar->setObjectName(band.name);
         m_toolBar->setMovable(false);
-        m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        // Captions under the icons keep the main band within the window's
+        // width, so no command hides behind the overflow arrow.
+        m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     } else {
         m_menu->setObjectName(band.name);
     }
