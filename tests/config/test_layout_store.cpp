@@ -34,7 +34,7 @@ struct FieldSet
 LayoutRecord record(qint32 top, qint32 left, qint32 width, qint32 height,
                     const QString &caption = QString(), const QString &tag = QString())
 {
-    return {top, left, width, height, -1, caption, tag};
+    return {top, left, width, height, -1, caption, tag, QString(), QString()};
 }
 
 // Every field of a record, so that a difference shows which one.
