@@ -89,40 +89,13 @@ protected:
     }
 };
 
-// Guards the suffix format callers and support staff match on: the exact
-// blanks, the "02-" prefix, and no suffix at all for codes below 1.
-TEST(MsgBoxArithmetic, CodeSuffix)
-{
-    EXPECT_EQ(withCodeSuffix("T", 13, true), QStringLiteral("T (02-13) "));
-    EXPECT_EQ(withCodeSuffix("T", 1154, false), QStringLiteral("T (02-1154)"));
-    EXPECT_EQ(withCodeSuffix("T", 0, true), QStringLiteral("T"));
-    EXPECT_EQ(withCodeSuffix("T", -4, false), QStringLiteral("T"));
-}
-
-// Guards against rounding halves away from zero (qRound) or truncating,
-// which shifts boxes by a pixel against the platform's placement.
-TEST(MsgBoxArithmetic, PlacementRoundsHalvesToEven)
-{
-    for (auto [value, rounded] : {std::pair{0.5, 0}, {1.5, 2}, {2.5, 2}, {-1.5, -2}, {2.6, 3}})
-        EXPECT_EQ(roundHalfEven(value), rounded) << value;
-
-    // (301 - 100) / 2 = 100.5 -> 100; (303 - 100) / 2 = 101.5 -> 102.
-    EXPECT_EQ(centredOn(QRect(100, 50, 301, 200), QSize(100, 50)), QPoint(200, 125));
-    EXPECT_EQ(centredOn(QRect(100, 50, 303, 201), QSize(100, 50)), QPoint(202, 126));
-    // A box larger than its reference sticks out on both sides.
-    EXPECT_EQ(centredOn(QRect(0, 0, 100, 100), QSize(200, 50)), QPoint(-50, 25));
-
-    const QRect screen(0, 0, 1024, 768);
-    EXPECT_EQ(placedAt(30, 40, screen, QSize(200, 100)), QPoint(30, 40));
-    EXPECT_EQ(placedAt(-1, 40, screen, QSize(200, 100)), QPoint(412, 40));
-    EXPECT_EQ(placedAt(10, -1, screen, QSize(200, 100)), QPoint(10, 334));
-}
-
 // Guards the wrappers' looks (title 2173, icon, OK captioned 15031, Yes and
-// No captioned from the catalog, the code suffix in the shown text, markup
-// shown as typed since table names reach these texts) and the answers
-// callers compare against: 6 Yes, 7 No, and Escape meaning No rather than
-// some third value.
+// No captioned from the catalog, markup shown as typed since table names
+// reach these texts), the code suffix callers and support staff match on
+// (exact blanks, "02-", none for codes below 1), the answers callers compare
+// against (6 Yes, 7 No, Escape meaning No rather than some third value), and
+// the background: an unset colour becomes grey and stays for later dialogs; a
+// configured one is used as 0x00BBGGRR, not swapped.
 TEST_F(MsgBoxTest, BoxesShowCaptionedButtonsAndAnswer)
 {
     const QString ok = text(ResourceIds::OK_CAPTION);
@@ -137,11 +110,14 @@ TEST_F(MsgBoxTest, BoxesShowCaptionedButtonsAndAnswer)
         return Seen(box.title, box.text, box.icon, buttons);
     };
     SeenBox seen;
+    QV_Resource::SetDialogBackColor(0);
     answerNextBox(seen);
     ShowErrorMsgCode(QStringLiteral("Bad name"), 13);
     EXPECT_EQ(seenAs(seen), Seen(title, "Bad name (02-13) ", QMessageBox::Critical, {ok}));
+    EXPECT_EQ(seen.background, QColor(192, 192, 192));
+    EXPECT_EQ(QV_Resource::DialogBackColor(), 0x00C0C0C0u);
     answerNextBox(seen);
-    ShowErrorMsgCode(QStringLiteral("No code"), 0);
+    ShowErrorMsgCode(QStringLiteral("No code"), -4);
     EXPECT_EQ(seen.text, QStringLiteral("No code"));
     answerNextBox(seen);
     ShowInfoMsgCode(QStringLiteral("<b>Note</b>"), 17);
@@ -160,26 +136,11 @@ TEST_F(MsgBoxTest, BoxesShowCaptionedButtonsAndAnswer)
 
     // Called directly with OK only and no title: the application's name
     // stands in.
+    QV_Resource::SetDialogBackColor(0x00112233);
     answerNextBox(seen);
     EXPECT_EQ(HookedMsgBox(QStringLiteral("Saved"), -1, -1, PositionLeave, MsgOkOnly), AnswerOk);
     EXPECT_EQ(seenAs(seen), Seen(QGuiApplication::applicationDisplayName(), "Saved",
                                  QMessageBox::NoIcon, {ok}));
-}
-
-// Guards the background rule: an unset colour becomes grey and stays for
-// later dialogs; a configured one is used as 0x00BBGGRR, not swapped.
-TEST_F(MsgBoxTest, BackgroundColour)
-{
-    SeenBox seen;
-    QV_Resource::SetDialogBackColor(0);
-    answerNextBox(seen);
-    ShowInfoMsg(QStringLiteral("grey"));
-    EXPECT_EQ(seen.background, QColor(192, 192, 192));
-    EXPECT_EQ(QV_Resource::DialogBackColor(), 0x00C0C0C0u);
-
-    QV_Resource::SetDialogBackColor(0x00112233);
-    answerNextBox(seen);
-    ShowInfoMsg(QStringLiteral("configured"));
     EXPECT_EQ(seen.background, QColor(0x33, 0x22, 0x11));
 }
 

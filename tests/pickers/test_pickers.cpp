@@ -38,11 +38,6 @@ QString boxText(QWidget *dialog, const char *name)
     return control<QLineEdit>(dialog, name)->text();
 }
 
-bool isShown(QWidget *dialog, const char *button)
-{
-    return control<QPushButton>(dialog, button)->isVisible();
-}
-
 QListWidget *mainList(QWidget *dialog)
 {
     return control<QListWidget>(dialog, "mainList");
@@ -87,11 +82,6 @@ void clickEntry(QWidget *dialog, const QString &code)
 void click(QWidget *dialog, const char *button)
 {
     QTest::mouseClick(control<QPushButton>(dialog, button), Qt::LeftButton);
-}
-
-QColor textColor(QWidget *dialog, const char *label)
-{
-    return control<QLabel>(dialog, label)->palette().color(QPalette::WindowText);
 }
 
 // A store with both code trees. run() plays the user's part once the
@@ -143,9 +133,9 @@ protected:
 
 } // namespace
 
-// Guards against an incoming code not being shown where it lives, against
-// the wrong mode being marked, and against OK handing back anything but the
-// code shown and the descriptions of every level.
+// Guards against an incoming code not being shown where it lives, and
+// against OK handing back anything but the code shown and the descriptions
+// of every level.
 TEST_F(PickerTest, AcrIncomingCodeIsShownAndReturnedByOk)
 {
     bool cancelled = true;
@@ -160,9 +150,6 @@ TEST_F(PickerTest, AcrIncomingCodeIsShownAndReturnedByOk)
             EXPECT_EQ(shown.mid(6, 2),
                       (QStringList{" 4        Neoplasm", " 45        Benign neoplasm"}));
             EXPECT_EQ(listCodes(dialog), QStringList{"45"});
-            EXPECT_TRUE(isShown(dialog, "cmdPathology"));
-            EXPECT_EQ(textColor(dialog, "lblPatho"), QColor(128, 0, 0));
-            EXPECT_EQ(textColor(dialog, "lblAnato"), QColor(0, 0, 0));
             click(dialog, "cmdOK");
         },
         &cancelled);
@@ -180,7 +167,6 @@ TEST_F(PickerTest, AcrMouseChoiceWithoutPathologyReturnsAnatomyAlone)
 {
     const QString code = run(acr, QString(), [](QDialog *dialog) {
         EXPECT_EQ(listCodes(dialog), (QStringList{"1", "2"}));
-        EXPECT_FALSE(isShown(dialog, "cmdPathology"));
         // What a real double click delivers: press, release, double click,
         // release.
         QListWidget *list = mainList(dialog);
@@ -191,19 +177,16 @@ TEST_F(PickerTest, AcrMouseChoiceWithoutPathologyReturnsAnatomyAlone)
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, first);
         EXPECT_EQ(boxText(dialog, "txtAnat"), QStringLiteral("1"));
         EXPECT_EQ(listTexts(dialog).first(), QStringLiteral("11        ") + QString(29, '?'));
-        EXPECT_EQ(textColor(dialog, "lblAnato"), QColor(128, 0, 0));
         clickEntry(dialog, QStringLiteral("12"));
-        EXPECT_EQ(control<QLabel>(dialog, "lblInfo")->text(), QStringLiteral("12        Brain"));
         click(dialog, "cmdOK");
     });
     EXPECT_EQ(code, QStringLiteral("12"));
     EXPECT_EQ(acr.PathologicDesc(), QString());
 }
 
-// Guards against Cancel or the close box handing back a code, against the
-// close box destroying the dialog, and against reading the tree at every
-// Init (a loaded dialog keeps walking the tree it read until Uninitialize).
-TEST_F(PickerTest, AcrCancelAndCloseBoxCancelAndTheTreeIsReadOnce)
+// Guards against Cancel or the close box handing back a code, and against
+// the close box destroying the dialog.
+TEST_F(PickerTest, AcrCancelAndCloseBoxCancel)
 {
     bool cancelled = false;
     const UserPart cancel = [](QDialog *dialog) {
@@ -216,20 +199,6 @@ TEST_F(PickerTest, AcrCancelAndCloseBoxCancelAndTheTreeIsReadOnce)
     EXPECT_EQ(run(acr, QStringLiteral("12"), [](QDialog *dialog) { dialog->close(); }, &cancelled),
               QString());
     EXPECT_TRUE(cancelled);
-
-    ConfigDatabase(m_file).WriteString(QLatin1String(CodeKeyPath::AcrTreePath) + "\\3\\description",
-                                       "Spine");
-    const auto topCodes = [this] {
-        QStringList codes;
-        run(acr, QString(), [&codes](QDialog *dialog) {
-            codes = listCodes(dialog);
-            dialog->close();
-        });
-        return codes;
-    };
-    EXPECT_EQ(topCodes(), (QStringList{"1", "2"}));
-    acr.Uninitialize();
-    EXPECT_EQ(topCodes(), (QStringList{"1", "2", "3"}));
 }
 
 // Guards against letters getting into a code box by typing or by paste,
@@ -252,9 +221,9 @@ TEST_F(PickerTest, AcrCodeBoxesTakeDigitsOnly)
     EXPECT_EQ(code, QStringLiteral("1245 - 78"));
 }
 
-// Guards against Enter in the list pressing OK instead of choosing, and
-// against Backspace and Escape not doing what they do everywhere else.
-TEST_F(PickerTest, AcrKeyboardWalksTheList)
+// Guards against Enter in the list pressing OK (handing back a code the
+// user never chose) instead of choosing the entry.
+TEST_F(PickerTest, AcrEnterInTheListChoosesTheEntry)
 {
     bool cancelled = false;
     const UserPart keys = [](QDialog *dialog) {
@@ -264,10 +233,6 @@ TEST_F(PickerTest, AcrKeyboardWalksTheList)
         QTest::keyClick(list, Qt::Key_Return);
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(boxText(dialog, "txtAnat"), QStringLiteral("2"));
-        EXPECT_EQ(listCodes(dialog), QStringList{"23"});
-        QTest::keyClick(list, Qt::Key_Backspace);
-        EXPECT_EQ(boxText(dialog, "txtAnat"), QString());
-        EXPECT_EQ(listCodes(dialog), (QStringList{"1", "2"}));
         QTest::keyClick(list, Qt::Key_Escape);
     };
     run(acr, QString(), keys, &cancelled);
