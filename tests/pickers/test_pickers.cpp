@@ -162,7 +162,8 @@ TEST_F(PickerTest, AcrIncomingCodeIsShownAndReturnedByOk)
 }
 
 // Guards against a dangling " - " when no pathology is chosen, against a
-// double click descending twice, and against a lost description stand-in.
+// double click descending twice, against a lost description stand-in, and
+// against up at the top leaving Pathologic offered without a region.
 TEST_F(PickerTest, AcrMouseChoiceWithoutPathologyReturnsAnatomyAlone)
 {
     const QString code = run(acr, QString(), [](QDialog *dialog) {
@@ -177,6 +178,12 @@ TEST_F(PickerTest, AcrMouseChoiceWithoutPathologyReturnsAnatomyAlone)
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, first);
         EXPECT_EQ(boxText(dialog, "txtAnat"), QStringLiteral("1"));
         EXPECT_EQ(listTexts(dialog).first(), QStringLiteral("11        ") + QString(29, '?'));
+        // Up from the first level shows the top again and withdraws
+        // Pathologic: no region is chosen any more.
+        click(dialog, "cmdUp");
+        EXPECT_EQ(listCodes(dialog), (QStringList{"1", "2"}));
+        EXPECT_TRUE(dialog->findChild<QWidget *>(QStringLiteral("cmdPathology"))->isHidden());
+        clickEntry(dialog, QStringLiteral("1"));
         clickEntry(dialog, QStringLiteral("12"));
         click(dialog, "cmdOK");
     });
