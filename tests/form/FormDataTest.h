@@ -1,36 +1,29 @@
 #pragma once
 
-#include "TestLog.h"
+#include "ScratchStore.h"
 
 #include "config/Kivo_CFGManager.h"
 #include "config/StoreSeed.h"
+#include "form/FieldTextBox.h"
 #include "form/Kivo_UIManager.h"
 #include "platform/config/ConfigDatabase.h"
 
-#include <kivo/runtime.h>
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include <QComboBox>
 
 #include <memory>
 
 // A form on a freshly seeded store of the test's own, with the seeded
 // radiologist logged in and the configuration manager published, so each
 // test may change the stored layout or settings without touching the next.
-class FormDataTest : public ::testing::Test
+class FormDataTest : public ScratchStore
 {
-public:
-    static constexpr const char *Login = "radiologist";
-
 protected:
     void SetUp() override
     {
         TestLog::useTemporaryFolder();
-        ASSERT_TRUE(m_dir.isValid());
-        setPlatformValue(u"ConfigStoreFile", m_dir.filePath(QStringLiteral("config.db")));
-        setPlatformValue(u"CurrUser", QLatin1String(Login));
-        ConfigDatabase database;
+        ScratchStore::SetUp();
+        SetPlatformValue(u"CurrUser", u"radiologist");
+        ConfigDatabase database(m_file);
         seedStore(database, true);
         m_manager = std::make_unique<Kivo_CFGManager>();
         m_manager->Init();
@@ -45,13 +38,8 @@ protected:
         Kivo_CFGManager::setInstance(nullptr);
         m_manager->Uninitialize();
         m_manager.reset();
-        setPlatformValue(u"CurrUser", QString());
-        setPlatformValue(u"ConfigStoreFile", QString());
-    }
-
-    static void setPlatformValue(const char16_t *name, const QString &value)
-    {
-        SetPlatformValue(name, reinterpret_cast<const OLECHAR *>(value.utf16()));
+        SetPlatformValue(u"CurrUser", nullptr);
+        ScratchStore::TearDown();
     }
 
     template <typename T> T *control(const char *name) const
@@ -72,10 +60,8 @@ protected:
         return nullptr;
     }
 
-    static int logged(const QString &message)
-    {
-        return TestLog::count(QStringLiteral("Kivo_UIManager"), message);
-    }
+    QComboBox *combo(int index) const { return member<QComboBox>("m_aCombo", index); }
+    FieldTextBox *box(int index) const { return member<FieldTextBox>("m_aText", index); }
 
     // A user layout of two sets, stored beside the seeded default one: set 1 with
     // a lower-case tag, a zero width and a negative height, and no maximum
@@ -97,7 +83,6 @@ protected:
                              QStringLiteral("DROP DOWN"));
     }
 
-    QTemporaryDir m_dir;
     std::unique_ptr<Kivo_CFGManager> m_manager;
     std::unique_ptr<Kivo_UIManager> m_form;
 };

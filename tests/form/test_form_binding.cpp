@@ -6,7 +6,7 @@
 
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
-#include "form/FieldTextBox.h"
+#include "form/ControlTag.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +31,7 @@ protected:
     {
         FormDataTest::SetUp();
         m_record = FakeTFData::create();
+        m_form->InitAndUpdateUIFields(nullptr);
     }
 
     void TearDown() override
@@ -39,10 +40,6 @@ protected:
         m_record->Release();
     }
 
-    void build() { m_form->InitAndUpdateUIFields(nullptr); }
-
-    QComboBox *combo(int index) const { return member<QComboBox>("m_aCombo", index); }
-    FieldTextBox *box(int index) const { return member<FieldTextBox>("m_aText", index); }
     QLabel *acrCode() const { return control<QLabel>("lblACRCode"); }
 
     QString stored(const char16_t *tag) const
@@ -58,7 +55,6 @@ protected:
 // clearing by program counting as the user's change.
 TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
 {
-    build();
     m_record->set(u"KESTO_TF_HISTORY", u"First seen in 2019");
     m_record->set(u"KESTO_TF_MODALITY", u"CT");
     m_record->set(u"KESTO_TF_AFIP", u"y");
@@ -109,10 +105,9 @@ TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
 }
 
 // Guards against a wrong split of the ACR code, a submitter or date in the
-// wrong form, and AFIP written other than "Y"/"N".
+// wrong form, AFIP written other than "Y"/"N", and a field left unwritten.
 TEST_F(BindingTest, FillWritesFieldsAndFixedTags)
 {
-    build();
     m_form->UpdateUIFields(m_record);
     QTest::keyClicks(box(HistorySet), QStringLiteral("Cough"));
     combo(ModalitySet)->setEditText(QStringLiteral("MR"));
@@ -128,28 +123,16 @@ TEST_F(BindingTest, FillWritesFieldsAndFixedTags)
     EXPECT_EQ(stored(u"KESTO_TF_DATE_SUBMITTED"),
               QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
     EXPECT_EQ(stored(u"KESTO_TF_TEACHING_INDICATION"), QStringLiteral("Y"));
+    QStringList written{"KESTO_TF_ACR_CODE_DESCRIPTION", "KESTO_TF_ANGIOGRAPHY",
+                        "KESTO_TF_ANGIO_DESCRIPTION"};
+    for (int set = 0; set < Kivo_UIManager::FieldSetCount; ++set)
+        written << ControlTag::tag(member<QLabel>("m_aLabels", set));
+    for (const QString &tag : written)
+        EXPECT_EQ(m_record->values().count(tag.toStdU16String()), 1u) << qPrintable(tag);
 
     control<QCheckBox>("chkAFIP")->setChecked(true);
     m_form->FillTFData();
     EXPECT_EQ(stored(u"KESTO_TF_AFIP"), QStringLiteral("Y"));
-}
-
-// Guards against a set without a tag being filled from, or written into,
-// the record (the record refuses an empty tag, which would fail the submit).
-TEST_F(BindingTest, SetsWithoutTagsStayOutOfTheRecord)
-{
-    storeTwoSetLayout();
-    build();
-    m_record->set(u"KESTO_TF_ONE", u"one");
-    m_form->UpdateUIFields(m_record);
-    EXPECT_EQ(box(0)->toPlainText(), QStringLiteral("one"));
-    EXPECT_EQ(combo(1)->currentText(), QString());
-    EXPECT_GE(logged(QStringLiteral("Tag asociated with the text box number 1is null")), 1);
-
-    combo(1)->setEditText(QStringLiteral("untagged"));
-    EXPECT_NO_THROW(m_form->FillTFData());
-    for (const auto &[tag, value] : m_record->values())
-        EXPECT_NE(value, u"untagged") << QString::fromStdU16String(tag).toStdString();
 }
 
 // Guards against asking about or filling a record that is not there, and
@@ -157,7 +140,6 @@ TEST_F(BindingTest, SetsWithoutTagsStayOutOfTheRecord)
 TEST_F(BindingTest, SubmitAsksAndHonoursTheAnswer)
 {
     QSignalSpy submitted(m_form.get(), &Kivo_UIManager::SubmitPressed);
-    build();
     {
         MessageBoxAnswerer answerer;
         m_form->setIsModified(true);
@@ -189,29 +171,10 @@ TEST_F(BindingTest, SubmitAsksAndHonoursTheAnswer)
     EXPECT_EQ(stored(u"KESTO_TF_TEACHING_INDICATION"), QStringLiteral("Y"));
 }
 
-// Guards against the wrong message for the host's answer, above all a
-// failure reported as success.
-TEST_F(BindingTest, SubmitCompletedShowsTheMatchingText)
-{
-    build();
-    auto *status = control<QLabel>("lblInfo");
-    const std::pair<qint32, qint32> answers[] = {{0, ResourceIds::SUBMIT_SUCCEEDED},
-                                                 {1, ResourceIds::SUBMIT_REJECTED},
-                                                 {2, ResourceIds::SUBMIT_FAILED}};
-    for (const auto &[status_, textId] : answers) {
-        const QString expected = QV_Resource::GetResString(textId);
-        ASSERT_FALSE(expected.isEmpty()) << textId;
-        m_form->SubmitCompleted(status_);
-        EXPECT_EQ(status->text(), expected) << status_;
-        EXPECT_FALSE(status->isHidden());
-    }
-}
-
 // Guards against completion that changes the typed letters' case, leaves
 // the rest unselected, or brings back what Backspace just removed.
 TEST_F(BindingTest, DropDownCompletesTypedPrefix)
 {
-    build();
     QComboBox *region = combo(BodyRegionSet);
     QTest::keyClicks(region, QStringLiteral("ch"));
     EXPECT_EQ(region->currentText(), QStringLiteral("chest"));
@@ -231,7 +194,6 @@ TEST_F(BindingTest, DropDownCompletesTypedPrefix)
 // before-done check finds nothing to save and the change is lost.
 TEST_F(BindingTest, EveryUserEditMarksModified)
 {
-    build();
     m_record->set(u"KESTO_TF_HISTORY", u"abc");
     m_form->UpdateUIFields(m_record);
     ASSERT_FALSE(m_form->IsModified());
@@ -242,10 +204,7 @@ TEST_F(BindingTest, EveryUserEditMarksModified)
         edit();
         EXPECT_TRUE(m_form->IsModified()) << what;
     };
-    const int typed = logged(QStringLiteral("Form was modified (m_aText_KeyDown) - KeyAscii=120"));
     marks("typing", [&] { QTest::keyClick(history, Qt::Key_X); });
-    EXPECT_EQ(logged(QStringLiteral("Form was modified (m_aText_KeyDown) - KeyAscii=120")),
-              typed + 1);
     marks("Delete", [&] {
         history->moveCursor(QTextCursor::Start);
         QTest::keyClick(history, Qt::Key_Delete);
@@ -271,13 +230,12 @@ TEST_F(BindingTest, EveryUserEditMarksModified)
 // loop: here the code tree cannot be read because the store is broken.
 TEST_F(BindingTest, FailingHandlerShowsErrorAndFormSurvives)
 {
-    build();
     const QString broken = m_dir.filePath(QStringLiteral("broken.db"));
     QFile file(broken);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("this is not a store, only some text that fills the header of a file");
     file.close();
-    setPlatformValue(u"ConfigStoreFile", broken);
+    ASSERT_TRUE(useStoreFile(broken));
 
     QStringList shown;
     {
@@ -285,7 +243,7 @@ TEST_F(BindingTest, FailingHandlerShowsErrorAndFormSurvives)
         QTest::mouseClick(control<QPushButton>("cmdAngio"), Qt::LeftButton);
         shown = answerer.takeTexts();
     }
-    setPlatformValue(u"ConfigStoreFile", m_dir.filePath(QStringLiteral("config.db")));
+    useStoreFile(m_file);
     EXPECT_EQ(shown.size(), 1);
     EXPECT_EQ(control<QLabel>("lblAngioCode")->text(), QString());
     EXPECT_FALSE(m_form->IsModified());

@@ -1,5 +1,6 @@
 // Building the field sets from the stored layout, scaling and the read-only
 // mode, on real forms over a seeded store.
+#include "FakeTFData.h"
 #include "FormDataTest.h"
 
 #include "common/QV_Resource.h"
@@ -22,8 +23,6 @@ const QStringList Modalities{"CR", "DX", "CT", "MR", "US", "MG", "NM", "PT", "XA
 class FieldsTest : public FormDataTest
 {
 protected:
-    QComboBox *combo(int index) const { return member<QComboBox>("m_aCombo", index); }
-    FieldTextBox *box(int index) const { return member<FieldTextBox>("m_aText", index); }
     QLabel *label(int index) const { return member<QLabel>("m_aLabels", index); }
 
     static QStringList items(const QComboBox *combo)
@@ -80,7 +79,9 @@ TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
 // Guards against stored values that must be ignored (-1 length, sizes of 0
 // or less) overwriting the designed ones, a drop-down without a table that
 // cannot be typed into, and a set without a tag inheriting the previous
-// set's tag, under which its value would overwrite that set's in the record.
+// set's tag, under which its value would overwrite that set's in the record;
+// and against a set without a tag being filled from, or written into, the
+// record (the record refuses an empty tag, which would fail the submit).
 TEST_F(FieldsTest, StoredValuesApplyOnlyWhenSet)
 {
     storeTwoSetLayout();
@@ -105,6 +106,18 @@ TEST_F(FieldsTest, StoredValuesApplyOnlyWhenSet)
     EXPECT_EQ(combo(1)->count(), 0);
     EXPECT_EQ(ControlTag::tag(label(1)), QString());
     EXPECT_EQ(ControlTag::tag(box(1)), QString());
+
+    FakeTFData *record = FakeTFData::create();
+    record->set(u"KESTO_TF_ONE", u"one");
+    m_form->UpdateUIFields(record);
+    EXPECT_EQ(box(0)->toPlainText(), QStringLiteral("one"));
+    EXPECT_EQ(combo(1)->currentText(), QString());
+    combo(1)->setEditText(QStringLiteral("untagged"));
+    EXPECT_NO_THROW(m_form->FillTFData());
+    for (const auto &[tag, value] : record->values())
+        EXPECT_NE(value, u"untagged") << QString::fromStdU16String(tag).toStdString();
+    m_form->UpdateUIFields(nullptr);
+    record->Release();
 }
 
 // Guards against scaling that misses controls or forgets the shift, and

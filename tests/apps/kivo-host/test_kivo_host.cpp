@@ -92,10 +92,17 @@ TEST_F(KivoHost, DemoSubmitSavesTheEntryInTheRecordsDatabase)
     EXPECT_EQ(savedValue("KESTO_TF_HISTORY"), QStringLiteral("Night sweats, weight loss"));
 }
 
-// Guards against a screenshot that is empty or silently not written.
-TEST_F(KivoHost, ScreenshotDrawsTheFilledWindowWithoutADisplay)
+// Guards against a host that carries on, or crashes, when its store cannot
+// be opened (the reason must reach the user and the run must end), and
+// against a screenshot that is empty or silently not written.
+TEST_F(KivoHost, ScreenshotDrawsTheFilledWindowOnlyFromAStoreThatOpens)
 {
     const QString image = path(QStringLiteral("window.png"));
+    const HostRun failed = run({QStringLiteral("--screenshot"), image}, m_dir.path());
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.err.contains(QStringLiteral("kivo-host:"))) << failed.err.toStdString();
+    EXPECT_FALSE(QFile::exists(image));
+
     const HostRun result =
         run({QStringLiteral("--screenshot"), image}, path(QStringLiteral("config.db")));
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
@@ -103,15 +110,4 @@ TEST_F(KivoHost, ScreenshotDrawsTheFilledWindowWithoutADisplay)
     ASSERT_FALSE(shot.isNull());
     EXPECT_GT(shot.width(), 300);
     EXPECT_GT(shot.height(), 300);
-}
-
-// Guards against a host that carries on, or crashes, when its store cannot
-// be opened: the reason must reach the user and the run must end.
-TEST_F(KivoHost, AStoreThatCannotBeOpenedIsReportedAndEndsTheRun)
-{
-    const HostRun result =
-        run({QStringLiteral("--screenshot"), path(QStringLiteral("window.png"))}, m_dir.path());
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.err.contains(QStringLiteral("kivo-host:"))) << result.err.toStdString();
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("window.png"))));
 }
