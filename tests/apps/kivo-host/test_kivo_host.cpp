@@ -1,5 +1,6 @@
 #include <QImage>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -29,13 +30,22 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.path());
         environment.insert(QStringLiteral("KIVO_LOG_DIR"), m_dir.path());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         environment.remove(QStringLiteral("KIVO_STORE"));
+        QStringList command{QStringLiteral(KIVO_HOST_BINARY), QStringLiteral("--store"), store,
+                            QStringLiteral("--records"), path(QStringLiteral("records.db"))};
+        command += arguments;
+        // A real X server, as on a workstation, when the machine has one to
+        // start; otherwise the offscreen platform.
+        const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+        if (xvfbRun.isEmpty()) {
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        } else {
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            command.prepend(QStringLiteral("-a"));
+            command.prepend(xvfbRun);
+        }
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(KIVO_HOST_BINARY),
-                      QStringList{QStringLiteral("--store"), store, QStringLiteral("--records"),
-                                  path(QStringLiteral("records.db"))} +
-                          arguments);
+        process.start(command.takeFirst(), command);
         EXPECT_TRUE(process.waitForFinished(120000));
         return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
                 QString::fromLocal8Bit(process.readAllStandardError())};
