@@ -134,6 +134,9 @@ void CodePickerDialog::showWalk(const CodeWalk &walk)
         m_shownRevision = walk.listRevision();
         m_listShown = true;
     }
+    // A chosen leaf stays listed with its siblings: show which one it is.
+    if (const int chosen = walk.chosenRow(); chosen >= 0)
+        m_mainList->setCurrentRow(chosen);
     for (int i = 0; i < m_lbl.size(); ++i)
         m_lbl[i]->setText(walk.caption(i));
     m_lblInfo->setText(walk.info());

@@ -280,6 +280,13 @@ TEST_F(PickerTest, AngioIncomingCodeOkAndCancel)
     EXPECT_EQ(angio.AngioDesc(), QStringLiteral(" 4        Abdominal aorta\r\n 4.12        Renal "
                                                 "artery\r\n 4.12.3        Segmental branch"));
 
+    // A leaf stays listed among its siblings; the list must show which one
+    // was chosen, not the first.
+    run(angio, QStringLiteral("4.2"), [](QDialog *dialog) {
+        EXPECT_TRUE(mainList(dialog)->currentItem()->text().startsWith(QStringLiteral("4.2 ")));
+        click(dialog, "cmdOK");
+    });
+
     bool cancelled = false;
     const UserPart cancel = [](QDialog *dialog) {
         EXPECT_EQ(listTexts(dialog).at(2), QStringLiteral("4.10        Tenth branch"));

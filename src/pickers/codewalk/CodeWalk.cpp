@@ -52,6 +52,17 @@ int CodeWalk::indexOf(const QString &code) const
     return -1;
 }
 
+int CodeWalk::chosenRow() const
+{
+    if (m_info.isEmpty())
+        return -1;
+    for (int i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].text() == m_info)
+            return i;
+    }
+    return -1;
+}
+
 void CodeWalk::showLevel(const QString &keyPath, WhenEmpty whenEmpty)
 {
     if (!m_tree) {

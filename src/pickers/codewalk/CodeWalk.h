@@ -29,6 +29,9 @@ public:
     quint64 listRevision() const { return m_listRevision; }
     // The first entry listing exactly that code, -1 when none does.
     int indexOf(const QString &code) const;
+    // The entry last chosen, while the list still shows it (the chosen code
+    // is a leaf); -1 otherwise.
+    int chosenRow() const;
 
     int captionCount() const { return int(m_captions.size()); }
     QString caption(int index) const { return m_captions.value(index); }
