@@ -65,8 +65,9 @@ TEST(ToolBarLayoutFile, ShippedLayoutHasCaptionsAndIcons)
     ASSERT_EQ(layout.tools.size(), 13);
     for (const ToolBarLayout::Tool &tool : layout.tools) {
         EXPECT_FALSE(tool.caption.isEmpty()) << tool.id;
-        if (!tool.icon.startsWith(QLatin1String("std:")))
+        if (!tool.icon.startsWith(QLatin1String("std:"))) {
             EXPECT_TRUE(QFileInfo(tool.icon).isFile()) << qPrintable(tool.icon);
+        }
     }
 }
 
