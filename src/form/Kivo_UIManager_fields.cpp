@@ -288,6 +288,9 @@ void Kivo_UIManager::scaleToFactor(bool useDefault)
 
 void Kivo_UIManager::ViewOnly(qint32 value)
 {
+    // Hosts set the mode before an entry's first Show: the form loads itself
+    // on this first use, as on any other, so every tool it locks is there.
+    ensureLoaded();
     log(QStringLiteral("Before init UI & language objects"));
     QV_Resource::InitUISettings();
     log(QStringLiteral("After init UI & language objects"));

@@ -251,10 +251,7 @@ HRESULT Kivo_Manager::ViewOnly(LONG viewOnly)
     return AbiBoundary::call("ViewOnly", [this, viewOnly] {
         Kivo_UIManager &tfForm = form("ViewOnly");
         m_viewOnly = viewOnly;
-        // Hosts set the mode before the entry's first Show, when the form
-        // has not been built; Show applies the stored flag to it.
-        if (m_showCount > 0)
-            tfForm.ViewOnly(viewOnly);
+        tfForm.ViewOnly(viewOnly);
     });
 }
 
