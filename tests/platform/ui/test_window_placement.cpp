@@ -12,19 +12,6 @@
 
 namespace {
 
-const QList<WindowPlacement::ScreenArea> Screens = {
-    {QStringLiteral("A"), QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040)},
-    {QStringLiteral("B"), QRect(1920, 0, 1080, 1920), QRect(1920, 0, 1080, 1920)},
-};
-
-PlacementRules::Request request(qint32 code)
-{
-    PlacementRules::Request r;
-    r.code = code;
-    r.window = QRect(5, 5, 600, 400);
-    return r;
-}
-
 const QString PositionPath = QStringLiteral("teachingfile\\appearance\\position");
 
 QString stored(qint32 id, const char *key)
@@ -34,43 +21,6 @@ QString stored(qint32 id, const char *key)
 }
 
 } // namespace
-
-// Guards the rules for each code: a stored place restored on its own screen,
-// one that sticks out pulled into that screen's available area, one on a
-// screen that is gone (or nothing stored) centred on the primary screen, the
-// current place kept, the owner centred on, and a window never left
-// off-screen.
-TEST(PlacementRules, PlacesByPositionCode)
-{
-    using namespace PlacementRules;
-    PlacementRules::Request r = request(RestorePosition);
-    r.storedScreen = QStringLiteral("B");
-    r.stored = QRect(2000, 300, 500, 700);
-    EXPECT_EQ(place(Screens, 0, r), QRect(2000, 300, 500, 700));
-
-    r.stored = QRect(2800, 1700, 500, 700);
-    EXPECT_EQ(place(Screens, 0, r), QRect(2500, 1220, 500, 700));
-
-    r.storedScreen = QStringLiteral("gone");
-    r.stored = QRect(-5000, -5000, 500, 700);
-    EXPECT_EQ(place(Screens, 0, r).center(), QRect(0, 0, 1920, 1040).center());
-    r.stored = QRect();
-    EXPECT_EQ(place(Screens, 0, r), QRect(660, 320, 600, 400));
-
-    r = request(KeepPosition);
-    r.given = QPoint(2100, 50);
-    EXPECT_EQ(place(Screens, 0, r), QRect(2100, 50, 600, 400));
-    r.given = QPoint(1500, 700); // centre still on A, bottom right beyond it
-    EXPECT_EQ(place(Screens, 0, r), QRect(1320, 640, 600, 400));
-
-    r = request(CentreOnOwner);
-    r.owner = QRect(2000, 100, 1000, 1000);
-    EXPECT_EQ(place(Screens, 0, r), QRect(2200, 400, 600, 400));
-    r.owner = QRect();
-    EXPECT_EQ(place(Screens, 1, r).center(), Screens[1].available.center());
-
-    EXPECT_EQ(place(Screens, 0, request(0)), QRect(660, 320, 600, 400));
-}
 
 // A placement control on a window, for placement id `id`.
 struct Placed
