@@ -2,6 +2,8 @@
 // loading a 30,000-code tree, random path reads, and the CPU cost of durable
 // writes (WAL, synchronous=FULL) against the same writes without syncing,
 // with the user part of a single write's CPU time as its own counter.
+#include "AcrKeyPaths.h"
+
 #include "platform/config/ConfigDatabase.h"
 #include "platform/config/FreeConfigTree.h"
 #include "platform/config/StoreConnection.h"
@@ -30,27 +32,17 @@ public:
     void setSynchronousOff() { m_connection->execute("PRAGMA synchronous=OFF"); }
 };
 
-// Codes in a digit hierarchy as ACR codes are: 1..9, then 10 children each
-// ("1\12\123"), breadth first until CodeCount codes exist.
+// The ACR-like code tree with a description for every code.
 struct CodeData
 {
-    QStringList keyPaths; // "1\12\123"
+    QStringList keyPaths = acrKeyPaths(CodeCount); // "1\12\123"
     QStringList descriptions;
 
     CodeData()
     {
-        for (int digit = 1; digit <= 9; ++digit)
-            add(QString(), QString::number(digit));
-        for (qsizetype i = 0; keyPaths.size() < CodeCount; ++i) {
-            const QString code = keyPaths[i].section(QLatin1Char('\\'), -1);
-            for (int digit = 0; digit <= 9 && keyPaths.size() < CodeCount; ++digit)
-                add(keyPaths[i], code + QString::number(digit));
-        }
-    }
-    void add(const QString &parent, const QString &code)
-    {
-        keyPaths.append(parent.isEmpty() ? code : parent + QLatin1Char('\\') + code);
-        descriptions.append(QStringLiteral("Description of code %1, anatomy region").arg(code));
+        for (const QString &keyPath : keyPaths)
+            descriptions.append(QStringLiteral("Description of code %1, anatomy region")
+                                    .arg(keyPath.section(QLatin1Char('\\'), -1)));
     }
 };
 

@@ -1,6 +1,8 @@
 // The ACR picker on a 30,000-code tree in a store file, against the floor
 // measured in the same run: the same tree read from a flat file and one
 // level painted in a plain list. Then one level change into 100 children.
+#include "AcrKeyPaths.h"
+
 #include "common/QV_Resource.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "platform/config/ConfigDatabase.h"
@@ -35,20 +37,10 @@ struct BenchStore
 
     BenchStore()
     {
-        QStringList keyPaths;
-        const auto add = [&keyPaths](const QString &parent, const QString &code) {
-            keyPaths << (parent.isEmpty() ? code : parent + QLatin1Char('\\') + code);
-        };
-        for (int digit = 1; digit <= 9; ++digit)
-            add(QString(), QString::number(digit));
-        for (qsizetype i = 0; keyPaths.size() < CodeCount; ++i) {
-            const QString code = keyPaths[i].section(QLatin1Char('\\'), -1);
-            for (int digit = 0; digit <= 9 && keyPaths.size() < CodeCount; ++digit)
-                add(keyPaths[i], code + QString::number(digit));
-        }
-        add(QString(), QStringLiteral("0"));
+        QStringList keyPaths = acrKeyPaths(CodeCount);
+        keyPaths << QStringLiteral("0");
         for (int i = 0; i < WideLevelSize; ++i)
-            add(QStringLiteral("0"), QStringLiteral("0%1").arg(i, 3, 10, QLatin1Char('0')));
+            keyPaths << QStringLiteral("0\\0%1").arg(i, 3, 10, QLatin1Char('0'));
 
         FreeConfigTree tree;
         tree.RenameRoot(QString(), QStringLiteral("ACR_codes"));
