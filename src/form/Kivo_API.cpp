@@ -1,6 +1,5 @@
 #include "Kivo_API.h"
 
-#include "Kivo_UIManager.h"
 #include "UserAction.h"
 #include "common/QV_VBLogger.h"
 #include "platform/ui/FormScroller.h"
@@ -26,7 +25,8 @@ class WindowProc;
 struct State
 {
     std::function<bool()> ideProbe;
-    QPointer<Kivo_UIManager> currentForm;
+    QPointer<QObject> currentForm;
+    std::function<void(int)> wheelRotate;
     QPointer<WindowProc> windowProc;
     int wheelRest = 0;
     bool inSizeMove = false;
@@ -87,9 +87,9 @@ private:
     void wheel(int angleDelta)
     {
         const int notches = Kivo_API::takeWheelNotches(angleDelta);
-        Kivo_UIManager *form = Kivo_API::currentForm();
-        if (notches != 0 && form)
-            runUserAction(QStringLiteral("WindowProc"), [&] { form->WheelRotate(notches); });
+        const State &s = state();
+        if (notches != 0 && s.currentForm && s.wheelRotate)
+            runUserAction(QStringLiteral("WindowProc"), [&] { s.wheelRotate(notches); });
     }
 
     void resized()
@@ -136,12 +136,13 @@ void setIdeProbe(std::function<bool()> probe)
     state().ideProbe = std::move(probe);
 }
 
-void setCurrentForm(Kivo_UIManager *form)
+void setCurrentForm(QObject *form, std::function<void(int)> wheelRotate)
 {
     state().currentForm = form;
+    state().wheelRotate = std::move(wheelRotate);
 }
 
-Kivo_UIManager *currentForm()
+QObject *currentForm()
 {
     return state().currentForm;
 }

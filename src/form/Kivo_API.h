@@ -4,8 +4,8 @@
 
 #include <functional>
 
+class QObject;
 class QWidget;
-class Kivo_UIManager;
 
 // The form window's window procedure: while the form is shown, wheel turns
 // and the user's resizing of its window pass through here first. The state is
@@ -25,9 +25,10 @@ bool isIdeExecutable(const QString &executablePath);
 // back the name test.
 void setIdeProbe(std::function<bool()> probe);
 
-// The form wheel turns are passed to: the one shown last. Held weakly.
-void setCurrentForm(Kivo_UIManager *form);
-Kivo_UIManager *currentForm();
+// The form wheel turns are passed to: the one shown last, held weakly, and
+// how it turns by whole notches.
+void setCurrentForm(QObject *form, std::function<void(int notches)> wheelRotate);
+QObject *currentForm();
 
 // Installs the window procedure on window, and where the window's form
 // scrollers would take wheel turns for themselves; removes it again. A window

@@ -1,13 +1,18 @@
-#include "Kivo_UIManager.h"
+#include "form/Kivo_UIManager.h"
 
-#include "FieldTextBox.h"
-#include "Kivo_API.h"
-#include "TwipsGeometry.h"
-#include "UserAction.h"
 #include "common/QV_MsgBox.h"
 #include "common/QV_Resource.h"
-#include "common/QV_VBLogger.h"
 #include "common/ResourceIds.h"
+#include "form/FieldTextBox.h"
+#include "form/FormLayoutBuilder.h"
+#include "form/FormScrolling.h"
+#include "form/FormServices.h"
+#include "form/Kivo_API.h"
+#include "form/RecordBinding.h"
+#include "form/StatusLine.h"
+#include "form/ToolIds.h"
+#include "form/TwipsGeometry.h"
+#include "form/UserAction.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "pickers/Kivo_AngioCodeFrm.h"
 #include "platform/config/AppSettings.h"
@@ -28,65 +33,21 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QWindow>
 
 #include <iterator>
 
 namespace {
 
-// Toolbar tools by id.
-enum Tool : qint32 {
-    ToolSubmit = 1,
-    ToolClearAll = 2,
-    ToolRevert = 3,
-    ToolDesignMode = 4,
-    ToolSaveLayout = 5,
-    ToolResetLayout = 6,
-    ToolClose = 7,
-    ToolValueTables = 11,
-};
-
 // The placement the window's position is stored under.
 constexpr qint32 PlacementId = 9995;
 constexpr qint32 KeepPosition = 11;
-// The band shown while the layout is designed.
-constexpr int DesignBand = 1;
-// A status message stays this long.
-constexpr int StatusMessageMs = 4000;
+constexpr quint32 EditableBackColor = 0xE0E0E0;
+constexpr quint32 LockedBackColor = 0xC0C0C0;
 // The size the window is placed with when nothing is stored, in twips.
 constexpr int DefaultWindowTwips = 8000;
-// The designed window: the size of the seeded default layout, in twips.
-constexpr int DesignedWidth = 11000;
-constexpr int DesignedHeight = 11610;
-// Designed field sets, stacked below the fixed area until the stored layout
-// places them.
-constexpr int FieldTop = 2910;
-constexpr int FieldPitch = 900;
-constexpr int FieldWidth = 10500;
-constexpr int Margin = 240;
 
-void writeLog(const QString &message)
-{
-    QV_VBLogger::WriteLog(message, QStringLiteral("Kivo_UIManager"));
-}
-
-// Names the control and gives it its designed place in twips.
-template <typename Control>
-Control *designed(Control *control, const QString &name, const QRect &twips)
-{
-    control->setObjectName(name);
-    TwipsGeometry::setGeometry(control, twips);
-    return control;
-}
-
-QFrame *designedLine(QWidget *parent, const QString &name, int top)
-{
-    auto *line = new QFrame(parent);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return designed(line, name, QRect(0, top, DesignedWidth, 30));
-}
+using FormServices::log;
 
 void setBackground(QWidget *widget, quint32 colour)
 {
@@ -130,131 +91,53 @@ template <typename Dialog> void uninitialize(Dialog *&dialog)
 Kivo_UIManager::Kivo_UIManager(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("Kivo_UIManager"));
-    buildDesignedControls();
+    m_ui.setupUi(this);
+    m_layout = std::make_unique<FormLayoutBuilder>(this, m_ui, m_tables);
+    m_scrolling = std::make_unique<FormScrolling>(this, m_ui.FormScroller1, m_ui.dummy);
+    m_binding = new RecordBinding(this, m_ui);
+    m_status = new StatusLine(m_ui.lblInfo, m_ui.Timer1, this);
+    connect(m_binding, &RecordBinding::submitPressed, this, &Kivo_UIManager::SubmitPressed);
+    connect(m_ui.m_TopToolBar, &ToolBarControl::toolClicked, this, [this](qint32 toolId) {
+        runUserAction(QStringLiteral("m_TopToolBar_ToolClick"), [&] { onToolClicked(toolId); });
+    });
 }
 
-Kivo_UIManager::~Kivo_UIManager()
-{
-    holdRecord(nullptr);
-}
+Kivo_UIManager::~Kivo_UIManager() = default;
 
 QString Kivo_UIManager::TF_POSITION_PATH()
 {
     return QStringLiteral("teachingfile\\appearance\\position");
 }
 
-void Kivo_UIManager::buildDesignedControls()
-{
-    resize(ScrollGeometry::toPixels(DesignedWidth, TwipsGeometry::twipsPerPixelX(this)),
-           ScrollGeometry::toPixels(DesignedHeight, TwipsGeometry::twipsPerPixelY(this)));
-
-    m_TopToolBar = new ToolBarControl(this);
-    m_TopToolBar->setObjectName(QStringLiteral("m_TopToolBar"));
-    FormScroller1 = new FormScroller(this);
-    m_fieldArea = new QWidget;
-    m_fieldArea->setObjectName(QStringLiteral("m_fieldArea"));
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_TopToolBar);
-    layout->addWidget(FormScroller1, 1);
-
-    UI_MultiMon1 = new WindowPlacementControl(this);
-    UI_MultiMon1->setObjectName(QStringLiteral("UI_MultiMon1"));
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(StatusMessageMs);
-
-    // The fixed area, top down in reading (and tab) order; it ends above the
-    // field-area origin plus the first field's stored top.
-    QWidget *area = m_fieldArea;
-    lblInfo = designed(new QLabel(area), QStringLiteral("lblInfo"), {Margin, 30, FieldWidth, 255});
-    Line3D1 = designedLine(area, QStringLiteral("Line3D1"), 315);
-    lblACR = designed(new QLabel(area), QStringLiteral("lblACR"), {Margin, 405, 1100, 255});
-    lblACRCode = designed(new QLabel(area), QStringLiteral("lblACRCode"), {1380, 405, 2400, 255});
-    cmdACR = designed(new QPushButton(area), QStringLiteral("cmdACR"), {9240, 375, 1500, 330});
-    txtCodeDesc = designed(new FieldTextBox(area), QStringLiteral("txtCodeDesc"),
-                           {Margin, 735, FieldWidth, 495});
-    Line3D2 = designedLine(area, QStringLiteral("Line3D2"), 1290);
-    lblAngio = designed(new QLabel(QStringLiteral("Angio Code:"), area), QStringLiteral("lblAngio"),
-                        {Margin, 1380, 1100, 255});
-    lblAngioCode =
-        designed(new QLabel(area), QStringLiteral("lblAngioCode"), {1380, 1380, 2400, 255});
-    cmdAngio = designed(new QPushButton(area), QStringLiteral("cmdAngio"), {9240, 1350, 1500, 330});
-    txtCodeAngio = designed(new FieldTextBox(area), QStringLiteral("txtCodeAngio"),
-                            {Margin, 1710, FieldWidth, 495});
-    Line3D3 = designedLine(area, QStringLiteral("Line3D3"), 2265);
-    chkAFIP = designed(new QCheckBox(area), QStringLiteral("chkAFIP"), {Margin, 2340, 1200, 285});
-    lblSubmitted =
-        designed(new QLabel(area), QStringLiteral("lblSubmitted"), {1560, 2355, 1300, 255});
-    lblSubmittedBy =
-        designed(new QLabel(area), QStringLiteral("lblSubmittedBy"), {2900, 2355, 3000, 255});
-    lblDateSubmitted =
-        designed(new QLabel(area), QStringLiteral("lblDateSubmitted"), {6000, 2355, 1500, 255});
-    lblDate = designed(new QLabel(area), QStringLiteral("lblDate"), {7540, 2355, 1500, 255});
-    Line3D4 = designedLine(area, QStringLiteral("Line3D4"), 2700);
-
-    for (int i = 0; i < FieldSetCount; ++i) {
-        const int top = FieldTop + i * FieldPitch;
-        auto *label = designed(new QLabel(QStringLiteral("Diagnosis:"), area),
-                               QStringLiteral("m_aLabels"), {Margin, top, 2400, 255});
-        auto *text = designed(new FieldTextBox(area), QStringLiteral("m_aText"),
-                              {Margin, top + 270, FieldWidth, 555});
-        auto *combo = designed(new QComboBox(area), QStringLiteral("m_aCombo"),
-                               {Margin, top + 270, FieldWidth, 315});
-        combo->setEditable(true);
-        combo->hide();
-        for (QWidget *control : {static_cast<QWidget *>(label), static_cast<QWidget *>(text),
-                                 static_cast<QWidget *>(combo)})
-            control->setProperty("index", i);
-        m_aLabels.append(label);
-        m_aText.append(text);
-        m_aCombo.append(combo);
-    }
-    dummy = designed(new QLabel(area), QStringLiteral("dummy"),
-                     {Margin, FieldTop + FieldSetCount * FieldPitch, 3000, 255});
-
-    FormScroller1->setWidget(m_fieldArea);
-    // The end marker tells the scroller how far the form reaches.
-    FormScroller1->ResetTo(dummy);
-
-    connect(m_TopToolBar, &ToolBarControl::toolClicked, this, [this](qint32 toolId) {
-        runUserAction(QStringLiteral("m_TopToolBar_ToolClick"), [&] { onToolClicked(toolId); });
-    });
-    connect(Timer1, &QTimer::timeout, this,
-            [this] { runUserAction(QStringLiteral("Timer1_Timer"), [this] { clearStatus(); }); });
-}
-
 void Kivo_UIManager::ensureLoaded()
 {
     if (m_loaded)
         return;
-    m_wheelHook = false;
-    UI_MultiMon1->attach(this);
+    m_scrolling->forgetHook();
+    m_ui.UI_MultiMon1->attach(this);
     setDefaultCaptions();
     m_uninitializing = false;
-    lblInfo->hide();
+    m_ui.lblInfo->hide();
 
     const QString iconPath = InstallLocation::toLocalSeparators(QV_Resource::ApplicationIconPath());
     if (!iconPath.isEmpty())
         setWindowIcon(QIcon(iconPath));
     for (QWidget *control :
-         {static_cast<QWidget *>(cmdACR), static_cast<QWidget *>(cmdAngio),
-          static_cast<QWidget *>(txtCodeDesc), static_cast<QWidget *>(txtCodeAngio),
-          static_cast<QWidget *>(Line3D4), static_cast<QWidget *>(Line3D2),
-          static_cast<QWidget *>(Line3D3), static_cast<QWidget *>(chkAFIP)})
+         {static_cast<QWidget *>(m_ui.cmdACR), static_cast<QWidget *>(m_ui.cmdAngio),
+          static_cast<QWidget *>(m_ui.txtCodeDesc), static_cast<QWidget *>(m_ui.txtCodeAngio),
+          static_cast<QWidget *>(m_ui.Line3D4), static_cast<QWidget *>(m_ui.Line3D2),
+          static_cast<QWidget *>(m_ui.Line3D3), static_cast<QWidget *>(m_ui.chkAFIP)})
         control->lower();
 
     UIEnvironment environment;
-    writeLog(QStringLiteral("before PositionForWindow"));
+    log(QStringLiteral("before PositionForWindow"));
     QString display;
     QRect placement;
     environment.PositionForWindow(
         ScrollGeometry::toPixels(DefaultWindowTwips, TwipsGeometry::twipsPerPixelX(this)),
         ScrollGeometry::toPixels(DefaultWindowTwips, TwipsGeometry::twipsPerPixelY(this)),
         PlacementId, UIEnvironment::RestorePosition, TF_POSITION_PATH(), display, placement);
-    writeLog(QStringLiteral("after PositionForWindow"));
+    log(QStringLiteral("after PositionForWindow"));
     qint32 monitor = environment.DisplayHandle(display);
     QV_Resource::ReadFontSettings(monitor);
     loadToolBar(environment);
@@ -266,11 +149,11 @@ void Kivo_UIManager::ensureLoaded()
     if (!m_tablesFrm)
         m_tablesFrm = new Kivo_TablesFrm(this);
 
-    txtCodeDesc->clear();
-    txtCodeAngio->clear();
-    Timer1->stop();
-    setForeground(lblACRCode, 128);
-    setForeground(lblAngioCode, 128);
+    m_ui.txtCodeDesc->clear();
+    m_ui.txtCodeAngio->clear();
+    m_ui.Timer1->stop();
+    setForeground(m_ui.lblACRCode, 128);
+    setForeground(m_ui.lblAngioCode, 128);
 
     QV_Resource::LoadDialogColors();
     applyColors();
@@ -286,24 +169,24 @@ void Kivo_UIManager::setDefaultCaptions()
         "History:",    "Diagnosis:",  "Findings:",  "Differential Diagnosis:",
         "Discussion:", "Discussion:", "Diagnosis:", "Diagnosis:"};
     for (int i = 0; i < int(std::size(captions)); ++i)
-        m_aLabels[i]->setText(QString::fromLatin1(captions[i]));
-    lblACR->setText(QV_Resource::GetResString(ACR_CODE_LABEL));
-    lblDateSubmitted->setText(QV_Resource::GetResString(DATE_SUBMITTED_LABEL));
-    lblSubmitted->setText(QV_Resource::GetResString(SUBMITTED_BY_LABEL));
-    chkAFIP->setText(QV_Resource::GetResString(AFIP_CHECKBOX));
-    cmdACR->setText(QV_Resource::GetResString(ACR_BUTTON));
-    cmdAngio->setText(QV_Resource::GetResString(ANGIO_BUTTON));
-    dummy->setText(QV_Resource::GetResString(END_MARKER_LABEL));
+        m_ui.fieldSets[i].label->setText(QString::fromLatin1(captions[i]));
+    m_ui.lblACR->setText(QV_Resource::GetResString(ACR_CODE_LABEL));
+    m_ui.lblDateSubmitted->setText(QV_Resource::GetResString(DATE_SUBMITTED_LABEL));
+    m_ui.lblSubmitted->setText(QV_Resource::GetResString(SUBMITTED_BY_LABEL));
+    m_ui.chkAFIP->setText(QV_Resource::GetResString(AFIP_CHECKBOX));
+    m_ui.cmdACR->setText(QV_Resource::GetResString(ACR_BUTTON));
+    m_ui.cmdAngio->setText(QV_Resource::GetResString(ANGIO_BUTTON));
+    m_ui.dummy->setText(QV_Resource::GetResString(END_MARKER_LABEL));
 }
 
 void Kivo_UIManager::loadToolBar(const UIEnvironment &environment)
 {
     const QString file = toolBarFile(environment);
-    writeLog(QStringLiteral(" TF FileBar= ") + file);
-    m_TopToolBar->loadLayout(file);
-    writeLog(QStringLiteral("After loading Bar= ") + file);
-    for (int i = 0; i < m_TopToolBar->bandCount(); ++i) {
-        ToolBand *band = m_TopToolBar->band(i);
+    log(QStringLiteral(" TF FileBar= ") + file);
+    m_ui.m_TopToolBar->loadLayout(file);
+    log(QStringLiteral("After loading Bar= ") + file);
+    for (int i = 0; i < m_ui.m_TopToolBar->bandCount(); ++i) {
+        ToolBand *band = m_ui.m_TopToolBar->band(i);
         if (band->name() != QLatin1String("Band2") && band->name() != QLatin1String("Band1"))
             band->setVisible(false);
     }
@@ -314,7 +197,7 @@ void Kivo_UIManager::applyColors()
     // 0 means no colour is known: black would hide the black captions.
     if (const quint32 back = QV_Resource::DialogBackColor()) {
         setBackground(this, back);
-        setBackground(chkAFIP, back);
+        setBackground(m_ui.chkAFIP, back);
     }
     using Role = ToolBarControl::ColorRole;
     const std::pair<const char *, Role> barColors[] = {
@@ -327,24 +210,24 @@ void Kivo_UIManager::applyColors()
     };
     const AppSettings settings;
     for (const auto &[name, role] : barColors)
-        m_TopToolBar->setColor(role,
-                               QV_Resource::ToQColor(settings.ColorByName(QLatin1String(name))));
+        m_ui.m_TopToolBar->setColor(
+            role, QV_Resource::ToQColor(settings.ColorByName(QLatin1String(name))));
 }
 
 void Kivo_UIManager::setDesignBandVisible(bool visible)
 {
     // A toolbar layout without a design band has nothing to show.
-    if (m_TopToolBar->bandCount() > DesignBand)
-        m_TopToolBar->band(DesignBand)->setVisible(visible);
-    m_TopToolBar->recalcLayout();
+    if (m_ui.m_TopToolBar->bandCount() > ToolIds::DesignBandIndex)
+        m_ui.m_TopToolBar->band(ToolIds::DesignBandIndex)->setVisible(visible);
+    m_ui.m_TopToolBar->recalcLayout();
 }
 
 void Kivo_UIManager::AppShow()
 {
     ensureLoaded();
     setDesignBandVisible(m_designModeOn);
-    Kivo_API::setCurrentForm(this);
-    if (!m_wheelHook && !Kivo_API::IsInIDE())
+    Kivo_API::setCurrentForm(this, [this](int notches) { WheelRotate(notches); });
+    if (!m_scrolling->isAttached() && !Kivo_API::IsInIDE())
         AttachWheelHook();
     show();
 }
@@ -352,8 +235,8 @@ void Kivo_UIManager::AppShow()
 void Kivo_UIManager::AppHide()
 {
     ensureLoaded();
-    lblInfo->clear();
-    lblInfo->hide();
+    m_ui.lblInfo->clear();
+    m_ui.lblInfo->hide();
     DetachWheelHook();
     setDesignBandVisible(false);
     hide();
@@ -376,22 +259,22 @@ void Kivo_UIManager::Restore()
 void Kivo_UIManager::Position(qint32 code)
 {
     ensureLoaded();
-    writeLog(QStringLiteral("Starting to position the form "));
+    log(QStringLiteral("Starting to position the form "));
     const QPoint topLeft = code == KeepPosition ? frameGeometry().topLeft() : QPoint(0, 0);
-    UI_MultiMon1->setConfigPath(TF_POSITION_PATH());
-    UI_MultiMon1->setPlacementId(PlacementId);
-    UI_MultiMon1->setPositionCode(code);
-    UI_MultiMon1->setLeft(topLeft.x());
-    UI_MultiMon1->setTop(topLeft.y());
-    UI_MultiMon1->apply();
+    m_ui.UI_MultiMon1->setConfigPath(TF_POSITION_PATH());
+    m_ui.UI_MultiMon1->setPlacementId(PlacementId);
+    m_ui.UI_MultiMon1->setPositionCode(code);
+    m_ui.UI_MultiMon1->setLeft(topLeft.x());
+    m_ui.UI_MultiMon1->setTop(topLeft.y());
+    m_ui.UI_MultiMon1->apply();
     FormStyle(m_ownerWindow);
 }
 
 void Kivo_UIManager::PositionWindow(qint32 code)
 {
     ensureLoaded();
-    UI_MultiMon1->setPositionCode(code);
-    UI_MultiMon1->apply();
+    m_ui.UI_MultiMon1->setPositionCode(code);
+    m_ui.UI_MultiMon1->apply();
 }
 
 void Kivo_UIManager::Parent(qint32 ownerWindow)
@@ -454,17 +337,17 @@ void Kivo_UIManager::paintEvent(QPaintEvent *event)
 void Kivo_UIManager::CloseSession()
 {
     ensureLoaded();
-    writeLog(QStringLiteral("start CloseSession"));
-    m_modified = false;
+    log(QStringLiteral("start CloseSession"));
+    m_binding->setModified(false);
     ResetScroll();
     UpdateUIFields(nullptr);
-    writeLog(QStringLiteral("Finish CloseSession"));
+    log(QStringLiteral("Finish CloseSession"));
 }
 
 void Kivo_UIManager::Uninitialize()
 {
     m_uninitializing = true;
-    holdRecord(nullptr);
+    m_binding->holdRecord(nullptr);
     uninitialize(m_angioPicker);
     uninitialize(m_acrPicker);
     // The tables dialog holds nothing beyond itself to release.
@@ -476,54 +359,185 @@ void Kivo_UIManager::Uninitialize()
     close();
 }
 
-void Kivo_UIManager::showStatus(const QString &text)
-{
-    lblInfo->setText(text);
-    lblInfo->show();
-    // Restarting counts the four seconds from the latest message.
-    Timer1->start();
-}
-
-void Kivo_UIManager::clearStatus()
-{
-    lblInfo->hide();
-    lblInfo->clear();
-    Timer1->stop();
-}
-
 void Kivo_UIManager::setDesignMode(bool allowed)
 {
     ensureLoaded();
-    QAction *designMode = m_TopToolBar->tool(ToolDesignMode);
+    QAction *designMode = m_ui.m_TopToolBar->tool(ToolIds::DesignMode);
     designMode->setEnabled(allowed);
     designMode->setVisible(allowed);
-    for (qint32 id : {ToolSaveLayout, ToolResetLayout, ToolValueTables}) {
-        QAction *tool = m_TopToolBar->tool(id);
+    for (qint32 id : ToolIds::LayoutTools) {
+        QAction *tool = m_ui.m_TopToolBar->tool(id);
         tool->setEnabled(false);
         tool->setVisible(allowed);
     }
-    m_TopToolBar->recalcLayout();
+    m_ui.m_TopToolBar->recalcLayout();
 }
 
 void Kivo_UIManager::onToolClicked(qint32 toolId)
 {
     switch (toolId) {
-    case ToolSubmit:
+    case ToolIds::Submit:
         SubmitData();
         break;
-    case ToolClearAll:
+    case ToolIds::ClearAll:
         ClearAll();
-        markModified(QStringLiteral("ClearAll"));
+        m_binding->markModified(QStringLiteral("ClearAll"));
         break;
-    case ToolRevert:
+    case ToolIds::Revert:
         RevertToOriginal();
-        markModified(QStringLiteral("After RevertToOriginal"));
+        m_binding->markModified(QStringLiteral("After RevertToOriginal"));
         break;
-    case ToolClose:
+    case ToolIds::Close:
         hideToHost();
         break;
     default:
         // Tools without a command here do nothing.
         break;
     }
+}
+
+void Kivo_UIManager::InitAndUpdateUIFields(TFData *record)
+{
+    // Loading places the window and reads the font and scale settings of the
+    // display it opens on; the first build works with those.
+    ensureLoaded();
+    if (!m_fieldsInitialised) {
+        m_binding->connectHandlers(m_acrPicker, m_angioPicker);
+        m_fieldsInitialised = true;
+        log(QStringLiteral("font size from cfg is %1 and factor is %2")
+                .arg(QV_Resource::FontSize())
+                .arg(QV_Resource::UIFactor()));
+    }
+    if (record)
+        m_binding->holdRecord(record);
+
+    log(QStringLiteral("Reading TF Form's layout"));
+    ClearAll();
+    ReadLayout(false);
+    if (record)
+        UpdateUIFields(record);
+
+    for (QWidget *control : m_ui.all()) {
+        const QString name = control->objectName();
+        if (name != QLatin1String("FormScroller1") && name != QLatin1String("Line3D4") &&
+            name != QLatin1String("Line3D2"))
+            QV_Resource::SetControlFontFace(control);
+    }
+    QFont barFont = m_ui.m_TopToolBar->font();
+    barFont.setFamily(QV_Resource::FontName());
+    barFont.setPointSizeF(m_ui.cmdACR->font().pointSizeF());
+    m_ui.m_TopToolBar->setFont(barFont);
+}
+
+void Kivo_UIManager::ReadLayout(bool useDefault)
+{
+    ensureLoaded();
+    m_layout->read(useDefault, m_acrPicker->ControlFontSize());
+}
+
+void Kivo_UIManager::ViewOnly(qint32 value)
+{
+    // Hosts set the mode before an entry's first Show: the form loads itself
+    // on this first use, as on any other, so every tool it locks is there.
+    ensureLoaded();
+    log(QStringLiteral("Before init UI & language objects"));
+    QV_Resource::InitUISettings();
+    log(QStringLiteral("After init UI & language objects"));
+
+    const bool editable = value != 1;
+    setWindowTitle(QV_Resource::GetResString(editable ? ResourceIds::FORM_CAPTION
+                                                      : ResourceIds::FORM_CAPTION_VIEW_ONLY));
+    m_ui.cmdACR->setEnabled(editable);
+    m_ui.cmdAngio->setEnabled(editable);
+    for (qint32 id : ToolIds::RecordTools)
+        m_ui.m_TopToolBar->tool(id)->setEnabled(editable);
+    for (qint32 id : ToolIds::LayoutTools)
+        m_ui.m_TopToolBar->tool(id)->setEnabled(false);
+    for (const FieldSet &set : m_ui.fieldSets) {
+        set.text->setBackColor(editable ? EditableBackColor : LockedBackColor);
+        set.text->setReadOnly(!editable);
+    }
+    m_ui.chkAFIP->setEnabled(editable);
+}
+
+void Kivo_UIManager::UpdateUIFields(TFData *record)
+{
+    m_binding->UpdateUIFields(record);
+}
+
+void Kivo_UIManager::FillTFData()
+{
+    m_binding->FillTFData();
+}
+
+void Kivo_UIManager::SubmitData()
+{
+    m_binding->SubmitData();
+}
+
+TFData *Kivo_UIManager::tfData() const
+{
+    return m_binding->record();
+}
+
+bool Kivo_UIManager::IsModified() const
+{
+    return m_binding->isModified();
+}
+
+void Kivo_UIManager::setIsModified(bool modified)
+{
+    m_binding->setModified(modified);
+}
+
+void Kivo_UIManager::SubmitCompleted(qint32 status)
+{
+    qint32 textId = ResourceIds::SUBMIT_FAILED;
+    if (status == 0) {
+        ResetScroll();
+        textId = ResourceIds::SUBMIT_SUCCEEDED;
+    } else if (status == 1) {
+        textId = ResourceIds::SUBMIT_REJECTED;
+    }
+    m_status->showBriefly(QV_Resource::GetResString(textId));
+}
+
+void Kivo_UIManager::ClearAll()
+{
+    m_binding->ClearAll();
+}
+
+void Kivo_UIManager::RevertToOriginal()
+{
+    m_binding->RevertToOriginal();
+}
+
+void Kivo_UIManager::ResetScroll()
+{
+    m_scrolling->ResetScroll();
+}
+
+void Kivo_UIManager::ScrollUp()
+{
+    m_scrolling->ScrollUp();
+}
+
+void Kivo_UIManager::ScrollDown()
+{
+    m_scrolling->ScrollDown();
+}
+
+void Kivo_UIManager::WheelRotate(int notchCount)
+{
+    m_scrolling->WheelRotate(notchCount);
+}
+
+void Kivo_UIManager::AttachWheelHook()
+{
+    m_scrolling->AttachWheelHook();
+}
+
+void Kivo_UIManager::DetachWheelHook()
+{
+    m_scrolling->DetachWheelHook();
 }

@@ -6,7 +6,6 @@
 
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
-#include "form/ControlTag.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -126,7 +125,7 @@ TEST_F(BindingTest, FillWritesFieldsAndFixedTags)
     QStringList written{"KESTO_TF_ACR_CODE_DESCRIPTION", "KESTO_TF_ANGIOGRAPHY",
                         "KESTO_TF_ANGIO_DESCRIPTION"};
     for (int set = 0; set < Kivo_UIManager::FieldSetCount; ++set)
-        written << ControlTag::tag(member<QLabel>("m_aLabels", set));
+        written << m_form->fieldSets()[set].tag;
     for (const QString &tag : written)
         EXPECT_EQ(m_record->values().count(tag.toStdU16String()), 1u) << qPrintable(tag);
 

@@ -4,8 +4,8 @@
 #include "FormDataTest.h"
 
 #include "common/QV_Resource.h"
-#include "form/ControlTag.h"
 #include "form/FieldTextBox.h"
+#include "form/FormLayoutIO.h"
 #include "form/TwipsGeometry.h"
 
 #include <QCheckBox>
@@ -63,8 +63,8 @@ TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
     EXPECT_EQ(TwipsGeometry::geometry(label(0)), QRect(240, 2160 + origin, 2400, 255));
     EXPECT_EQ(TwipsGeometry::geometry(box(0)), QRect(240, 2430 + origin, 10500, 1095));
     EXPECT_EQ(label(0)->text(), QStringLiteral("History:"));
-    EXPECT_EQ(ControlTag::tag(label(0)), QStringLiteral("KESTO_TF_HISTORY"));
-    EXPECT_EQ(ControlTag::tag(box(0)), QStringLiteral("KESTO_TF_HISTORY"));
+    EXPECT_EQ(m_form->fieldSets()[0].tag, QStringLiteral("KESTO_TF_HISTORY"));
+    EXPECT_EQ(m_form->fieldSets()[0].tag, QStringLiteral("KESTO_TF_HISTORY"));
     EXPECT_FALSE(box(0)->isHidden());
     EXPECT_TRUE(combo(0)->isHidden());
     EXPECT_EQ(box(10)->maxLength(), 255);
@@ -72,7 +72,7 @@ TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
     EXPECT_TRUE(box(ModalitySet)->isHidden());
     EXPECT_FALSE(combo(ModalitySet)->isHidden());
     EXPECT_EQ(items(combo(ModalitySet)), Modalities);
-    EXPECT_EQ(ControlTag::tableName(combo(ModalitySet)), QStringLiteral("Modality"));
+    EXPECT_EQ(m_form->fieldSets()[ModalitySet].table, QStringLiteral("Modality"));
     EXPECT_EQ(combo(ModalitySet)->currentText(), QString());
 }
 
@@ -92,7 +92,7 @@ TEST_F(FieldsTest, StoredValuesApplyOnlyWhenSet)
     m_form->InitAndUpdateUIFields(nullptr);
 
     EXPECT_EQ(label(0)->text(), QStringLiteral("One:"));
-    EXPECT_EQ(ControlTag::tag(label(0)), QStringLiteral("KESTO_TF_ONE"));
+    EXPECT_EQ(m_form->fieldSets()[0].tag, QStringLiteral("KESTO_TF_ONE"));
     EXPECT_EQ(box(0)->maxLength(), 17);
     const QRect placed = TwipsGeometry::geometry(box(0));
     EXPECT_EQ(placed.size(), designedBox.size());
@@ -104,8 +104,8 @@ TEST_F(FieldsTest, StoredValuesApplyOnlyWhenSet)
     EXPECT_FALSE(combo(1)->isHidden());
     EXPECT_TRUE(combo(1)->isEditable());
     EXPECT_EQ(combo(1)->count(), 0);
-    EXPECT_EQ(ControlTag::tag(label(1)), QString());
-    EXPECT_EQ(ControlTag::tag(box(1)), QString());
+    EXPECT_EQ(m_form->fieldSets()[1].tag, QString());
+    EXPECT_EQ(m_form->fieldSets()[1].tag, QString());
 
     FakeTFData *record = FakeTFData::create();
     record->set(u"KESTO_TF_ONE", u"one");
@@ -190,6 +190,47 @@ TEST_F(FieldsTest, ViewOnlyLocksTextBoxesButNotDropDowns)
     QTest::keyClicks(box(0), QStringLiteral("abc"));
     EXPECT_EQ(box(0)->toPlainText(), QStringLiteral("abc"));
     EXPECT_TRUE(control<QPushButton>("cmdACR")->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+// Guards against a layout written by the form that does not read back as
+// written: set numbers off by one, the input written under another element,
+// the tag or the form size lost, or a set without a tag taking another's.
+TEST_F(FormDataTest, LayoutWrittenByTheFormReadsBackAsWritten)
+{
+    FormLayoutIO io(*m_manager);
+    ASSERT_TRUE(io.open(false));
+    FieldLayout first;
+    first.label = {100, 240, 2400, 255, -1, QStringLiteral("One:"), QStringLiteral("KESTO_TF_ONE"),
+                   {},  {}};
+    first.input = {400, 240, 10500, 555, 80, {}, {}, QStringLiteral("TEXT"), {}};
+    FieldLayout second;
+    second.label = {1200, 300, 2000, 255, -1, QStringLiteral("Two:"), {}, {}, {}};
+    second.input = {
+        1500, 300, 5000, 315, -1, {}, {}, QStringLiteral("DROP DOWN"), QStringLiteral("Modality")};
+
+    ASSERT_TRUE(io.begin(9000, 7000));
+    io.writeFieldSet(0, first);
+    io.writeFieldSet(1, second);
+    io.commit();
+
+    ASSERT_TRUE(io.open(false));
+    const LayoutRecord form = io.formLayout();
+    EXPECT_EQ(std::make_pair(form.width, form.height), std::make_pair(9000, 7000));
+    const FieldLayout one = io.fieldSet(0);
+    const FieldLayout two = io.fieldSet(1);
+    auto fields = [](const LayoutRecord &r) {
+        return std::make_tuple(r.top, r.left, r.width, r.height, r.maxLength, r.caption, r.tag,
+                               r.type, r.table);
+    };
+    first.input.tag = first.label.tag; // the tag is the set's, read for both
+    EXPECT_EQ(fields(one.label), fields(first.label));
+    EXPECT_EQ(fields(one.input), fields(first.input));
+    EXPECT_EQ(fields(two.label), fields(second.label));
+    EXPECT_EQ(fields(two.input), fields(second.input));
 }
 
 } // namespace

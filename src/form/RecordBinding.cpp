@@ -1,22 +1,24 @@
 // The record shown in the form and written back on submit, the code
 // pickers, drop-down completion and the modified flag.
-#include "form/Kivo_UIManager.h"
+#include "form/RecordBinding.h"
 
 #include "common/QV_MsgBox.h"
 #include "common/QV_Resource.h"
-#include "common/QV_VBLogger.h"
 #include "common/ResourceIds.h"
 #include "config/Kivo_CFGManager.h"
 #include "form/AcrCode.h"
 #include "form/ComboCompletion.h"
-#include "form/ControlTag.h"
 #include "form/FieldTextBox.h"
+#include "form/FormControls.h"
+#include "form/FormServices.h"
 #include "form/KeyPressWatcher.h"
 #include "form/RecordAccess.h"
 #include "form/UserAction.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "pickers/Kivo_AngioCodeFrm.h"
 #include "platform/Err.h"
+
+#include <kivo/TFData.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,7 +33,6 @@
 
 namespace {
 
-const QString TextKind = QStringLiteral("TEXT");
 const QString AnatomyTag = QStringLiteral("KESTO_TF_ANATOMY");
 const QString PathologyTag = QStringLiteral("KESTO_TF_PATHOLOGY");
 const QString AcrDescriptionTag = QStringLiteral("KESTO_TF_ACR_CODE_DESCRIPTION");
@@ -43,18 +44,8 @@ const QString DateSubmittedTag = QStringLiteral("KESTO_TF_DATE_SUBMITTED");
 const QString TeachingIndicationTag = QStringLiteral("KESTO_TF_TEACHING_INDICATION");
 const QString Yes = QStringLiteral("Y");
 
-void log(const QString &message)
-{
-    QV_VBLogger::WriteLog(message, QStringLiteral("Kivo_UIManager"));
-}
-
-Kivo_CFGManager &configuration()
-{
-    Kivo_CFGManager *manager = Kivo_CFGManager::instance();
-    if (!manager)
-        throw Err(Err::InvalidArgument, QStringLiteral("No configuration manager is published"));
-    return *manager;
-}
+using FormServices::configuration;
+using FormServices::log;
 
 // The character code a key puts into a text box: printable characters,
 // Backspace, Enter and Ctrl+letter as their control codes; 0 for keys that
@@ -90,16 +81,31 @@ template <typename Work> auto userAction(const char *handler, Work work)
 
 } // namespace
 
-void Kivo_UIManager::connectDataHandlers()
+RecordBinding::RecordBinding(QWidget *form, FormControls &ui)
+    : QObject(form), m_form(form), m_ui(ui)
 {
-    connect(chkAFIP, &QCheckBox::clicked, this,
+}
+
+RecordBinding::~RecordBinding()
+{
+    holdRecord(nullptr);
+}
+
+void RecordBinding::connectHandlers(Kivo_ACRCodeFrm *acrPicker, Kivo_AngioCodeFrm *angioPicker)
+{
+    m_acrPicker = acrPicker;
+    m_angioPicker = angioPicker;
+    connect(m_ui.chkAFIP, &QCheckBox::clicked, this,
             userAction("chkAFIP_Click", [this](bool) { markModified("chkAFIP_Click"); }));
-    connect(cmdACR, &QPushButton::clicked, this,
+    connect(m_ui.cmdACR, &QPushButton::clicked, this,
             userAction("cmdACR_Click", [this](bool) { cmdACR_Click(); }));
-    connect(cmdAngio, &QPushButton::clicked, this,
+    connect(m_ui.cmdAngio, &QPushButton::clicked, this,
             userAction("cmdAngio_Click", [this](bool) { cmdAngio_Click(); }));
 
-    for (FieldTextBox *box : m_aText) {
+    QList<FieldTextBox *> boxes;
+    for (const FieldSet &set : m_ui.fieldSets) {
+        FieldTextBox *box = set.text;
+        boxes << box;
         KeyPressWatcher::watch(box,
                                userAction("m_aText_KeyDown", [this, box](const QKeyEvent *event) {
                                    textBoxKeyPressed(box, event);
@@ -107,14 +113,14 @@ void Kivo_UIManager::connectDataHandlers()
     }
     // Whatever else changes a box's text (Delete, cut, drag and drop, undo)
     // is the user's edit too, unless the program is filling the form.
-    QList<FieldTextBox *> boxes(m_aText.begin(), m_aText.end());
-    boxes << txtCodeDesc << txtCodeAngio;
+    boxes << m_ui.txtCodeDesc << m_ui.txtCodeAngio;
     for (FieldTextBox *box : boxes) {
         connect(box, &QPlainTextEdit::textChanged, this,
                 userAction("m_aText_Change", [this] { textChangedByUser(); }));
     }
 
-    for (QComboBox *combo : m_aCombo) {
+    for (const FieldSet &set : m_ui.fieldSets) {
+        QComboBox *combo = set.combo;
         combo->setEditable(true);
         // Completion is ours (below); Enter must not add the typed text to
         // the table's list.
@@ -135,7 +141,7 @@ void Kivo_UIManager::connectDataHandlers()
     }
 }
 
-void Kivo_UIManager::holdRecord(TFData *record)
+void RecordBinding::holdRecord(TFData *record)
 {
     if (record == m_record)
         return;
@@ -145,106 +151,97 @@ void Kivo_UIManager::holdRecord(TFData *record)
         released->Release();
 }
 
-void Kivo_UIManager::markModified(const QString &handler)
+void RecordBinding::markModified(const QString &handler)
 {
     log(QStringLiteral("Form was modified (%1)").arg(handler));
     m_modified = true;
 }
 
-void Kivo_UIManager::UpdateUIFields(TFData *record)
+void RecordBinding::UpdateUIFields(TFData *record)
 {
     if (!record) {
         ClearAll();
-        lblSubmittedBy->clear();
-        lblDate->clear();
+        m_ui.lblSubmittedBy->clear();
+        m_ui.lblDate->clear();
         holdRecord(nullptr);
         return;
     }
     if (record != m_record) {
         // Another entry: a code row the new record leaves empty must not keep
         // the previous entry's code, which a submit would write into it.
-        lblACRCode->clear();
-        lblAngioCode->clear();
+        m_ui.lblACRCode->clear();
+        m_ui.lblAngioCode->clear();
     }
     holdRecord(record);
     const QScopedValueRollback filling(m_fillingFields, true);
 
-    for (int i = 0; i < m_aLabels.size(); ++i) {
-        const QString tag = ControlTag::tag(m_aLabels[i]);
+    for (int i = 0; i < m_ui.fieldSets.size(); ++i) {
+        const QString &tag = m_ui.fieldSets[i].tag;
         if (tag.isEmpty()) {
             log(QStringLiteral("Tag asociated with the text box number %1is null").arg(i));
             continue;
         }
-        showValue(i, tag, RecordAccess::value(record, tag));
+        showValue(i, RecordAccess::value(record, tag));
     }
 
     // setChecked is not a click: the modified flag stays as it is.
     log(QStringLiteral("Setting AFIP"));
-    chkAFIP->setChecked(RecordAccess::value(record, AfipTag) == Yes);
+    m_ui.chkAFIP->setChecked(RecordAccess::value(record, AfipTag) == Yes);
 
     log(QStringLiteral("Setting ACR Code DESC"));
-    txtCodeDesc->setPlainText(RecordAccess::value(record, AcrDescriptionTag));
-    txtCodeAngio->setPlainText(RecordAccess::value(record, AngioDescriptionTag));
+    m_ui.txtCodeDesc->setPlainText(RecordAccess::value(record, AcrDescriptionTag));
+    m_ui.txtCodeAngio->setPlainText(RecordAccess::value(record, AngioDescriptionTag));
 
     const QString pathology = RecordAccess::value(record, PathologyTag);
     const QString anatomy = RecordAccess::value(record, AnatomyTag);
     if (const auto code = AcrCode::joined(anatomy, pathology)) {
         log(pathology.isEmpty() ? QStringLiteral("Setting Anat code")
                                 : QStringLiteral("Setting Anat&Path code"));
-        lblACRCode->setText(*code);
+        m_ui.lblACRCode->setText(*code);
     }
 
     const QString angio = RecordAccess::value(record, AngioTag);
     if (!angio.isEmpty()) {
         log(QStringLiteral("Setting Angio code to ") + angio);
-        lblAngioCode->setText(angio);
+        m_ui.lblAngioCode->setText(angio);
     }
 
     const QString submitter = RecordAccess::value(record, SubmittedByTag);
     if (!submitter.isEmpty()) {
-        lblSubmittedBy->setText(configuration().GetUserDisplayedName(submitter));
-        log(QStringLiteral("Set data for KESTO_TF_SUBMITTED_BY to ") + lblSubmittedBy->text());
+        m_ui.lblSubmittedBy->setText(configuration().GetUserDisplayedName(submitter));
+        log(QStringLiteral("Set data for KESTO_TF_SUBMITTED_BY to ") + m_ui.lblSubmittedBy->text());
     } else {
         log(QStringLiteral("Set data for KESTO_TF_SUBMITTED_BY to null"));
     }
 
     log(QStringLiteral("Formatting the date"));
-    lblDate->setText(RecordAccess::value(record, DateSubmittedTag));
-    log(QStringLiteral("Set data for KESTO_TF_DATE_SUBMITTED to  ") + lblDate->text());
+    m_ui.lblDate->setText(RecordAccess::value(record, DateSubmittedTag));
+    log(QStringLiteral("Set data for KESTO_TF_DATE_SUBMITTED to  ") + m_ui.lblDate->text());
 }
 
-void Kivo_UIManager::showValue(int index, const QString &tag, const QString &value)
+void RecordBinding::showValue(int index, const QString &value)
 {
-    const bool text = m_kinds.value(index) == TextKind;
-    const QString what = text ? QStringLiteral("text") : QStringLiteral("combo");
+    FieldSet &set = m_ui.fieldSets[index];
+    const QString what =
+        set.kind == FieldKind::Text ? QStringLiteral("text") : QStringLiteral("combo");
     log(QStringLiteral("Set data for %1 control number (%2) %3")
-            .arg(what, tag, value.isEmpty() ? QStringLiteral("to empty string") : QString()));
-    if (text)
-        m_aText[index]->setPlainText(value);
-    else
-        m_aCombo[index]->setEditText(value);
+            .arg(what, set.tag, value.isEmpty() ? QStringLiteral("to empty string") : QString()));
+    set.setValue(value);
 }
 
-void Kivo_UIManager::FillTFData()
+void RecordBinding::FillTFData()
 {
     if (!m_record)
         throw Err(Err::InvalidArgument, QStringLiteral("There is no record to fill"));
     log(QStringLiteral("SubmitData:: filling the data object"));
 
-    for (int i = 0; i < m_aText.size(); ++i) {
+    for (const FieldSet &set : m_ui.fieldSets) {
         // A set without a tag has nowhere to go in the record.
-        if (ControlTag::tag(m_aText[i]).isEmpty())
-            continue;
-        if (m_kinds.value(i) == TextKind) {
-            RecordAccess::setValue(m_record, ControlTag::tag(m_aText[i]).toUpper(),
-                                   m_aText[i]->toPlainText());
-        } else {
-            RecordAccess::setValue(m_record, ControlTag::tag(m_aCombo[i]).toUpper(),
-                                   m_aCombo[i]->currentText());
-        }
+        if (!set.tag.isEmpty())
+            RecordAccess::setValue(m_record, set.tag, set.value());
     }
 
-    const AcrCode::Parts code = AcrCode::split(lblACRCode->text());
+    const AcrCode::Parts code = AcrCode::split(m_ui.lblACRCode->text());
     log(QStringLiteral("Formatting the date"));
     const QString date = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
     log(QStringLiteral("start saving rest of the fields"));
@@ -253,8 +250,9 @@ void Kivo_UIManager::FillTFData()
     RecordAccess::setValue(m_record, AnatomyTag, code.anatomy);
     log(QStringLiteral("Pathology= ") + code.pathology);
     RecordAccess::setValue(m_record, PathologyTag, code.pathology);
-    RecordAccess::setValue(m_record, AngioTag, lblAngioCode->text());
-    RecordAccess::setValue(m_record, AfipTag, chkAFIP->isChecked() ? Yes : QStringLiteral("N"));
+    RecordAccess::setValue(m_record, AngioTag, m_ui.lblAngioCode->text());
+    RecordAccess::setValue(m_record, AfipTag,
+                           m_ui.chkAFIP->isChecked() ? Yes : QStringLiteral("N"));
 
     const QString login = configuration().CurrUser();
     log(QStringLiteral("Set KESTO_TF_SUBMITTED_BY to ") + login);
@@ -262,18 +260,18 @@ void Kivo_UIManager::FillTFData()
     log(QStringLiteral("Set KESTO_TF_DATE_SUBMITTED to ") + date);
     RecordAccess::setValue(m_record, DateSubmittedTag, date);
 
-    RecordAccess::setValue(m_record, AcrDescriptionTag, txtCodeDesc->toPlainText());
-    RecordAccess::setValue(m_record, AngioDescriptionTag, txtCodeAngio->toPlainText());
+    RecordAccess::setValue(m_record, AcrDescriptionTag, m_ui.txtCodeDesc->toPlainText());
+    RecordAccess::setValue(m_record, AngioDescriptionTag, m_ui.txtCodeAngio->toPlainText());
     log(QStringLiteral("Set KESTO_TF_TEACHING_INDICATION to ") + Yes);
     RecordAccess::setValue(m_record, TeachingIndicationTag, Yes);
     log(QStringLiteral("SubmitData::finish filling the data object"));
 }
 
-void Kivo_UIManager::SubmitData()
+void RecordBinding::SubmitData()
 {
     if (!m_record) {
         log(QStringLiteral("SubmitData:: no data to be saved"));
-        emit SubmitPressed(nullptr);
+        emit submitPressed(nullptr);
         log(QStringLiteral("Reset form modification flag (After submit)"));
         m_modified = false;
         return;
@@ -286,43 +284,31 @@ void Kivo_UIManager::SubmitData()
     FillTFData();
     m_modified = false;
     log(QStringLiteral("SubmitData:: calling to submit in the listener "));
-    emit SubmitPressed(m_record);
+    emit submitPressed(m_record);
     log(QStringLiteral("Reset form modification flag (after submit)"));
 }
 
-void Kivo_UIManager::SubmitCompleted(qint32 status)
-{
-    qint32 textId = ResourceIds::SUBMIT_FAILED;
-    if (status == 0) {
-        ResetScroll();
-        textId = ResourceIds::SUBMIT_SUCCEEDED;
-    } else if (status == 1) {
-        textId = ResourceIds::SUBMIT_REJECTED;
-    }
-    showStatus(QV_Resource::GetResString(textId));
-}
-
-void Kivo_UIManager::ClearAll()
+void RecordBinding::ClearAll()
 {
     const QScopedValueRollback filling(m_fillingFields, true);
-    for (FieldTextBox *box : m_aText)
-        box->clear();
-    for (QComboBox *combo : m_aCombo)
-        combo->setEditText(QString());
+    for (const FieldSet &set : m_ui.fieldSets) {
+        set.text->clear();
+        set.combo->setEditText(QString());
+    }
     log(QStringLiteral("Reset all text data to null"));
-    lblACRCode->clear();
-    lblAngioCode->clear();
-    txtCodeDesc->clear();
-    txtCodeAngio->clear();
-    chkAFIP->setChecked(false);
+    m_ui.lblACRCode->clear();
+    m_ui.lblAngioCode->clear();
+    m_ui.txtCodeDesc->clear();
+    m_ui.txtCodeAngio->clear();
+    m_ui.chkAFIP->setChecked(false);
 }
 
-void Kivo_UIManager::RevertToOriginal()
+void RecordBinding::RevertToOriginal()
 {
     UpdateUIFields(m_record);
 }
 
-void Kivo_UIManager::textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event)
+void RecordBinding::textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event)
 {
     if (box->isReadOnly())
         return;
@@ -333,18 +319,18 @@ void Kivo_UIManager::textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent 
     m_modified = true;
 }
 
-void Kivo_UIManager::textChangedByUser()
+void RecordBinding::textChangedByUser()
 {
     if (!m_fillingFields && !m_modified)
         markModified(QStringLiteral("m_aText_Change"));
 }
 
-void Kivo_UIManager::comboKeyPressed(const QKeyEvent *event)
+void RecordBinding::comboKeyPressed(const QKeyEvent *event)
 {
     m_suppressCompletion = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
 }
 
-void Kivo_UIManager::comboEdited(QComboBox *combo, const QString &typed)
+void RecordBinding::comboEdited(QComboBox *combo, const QString &typed)
 {
     if (!m_modified)
         markModified(QStringLiteral("m_aCombo_Change"));
@@ -357,28 +343,28 @@ void Kivo_UIManager::comboEdited(QComboBox *combo, const QString &typed)
     }
 }
 
-void Kivo_UIManager::cmdACR_Click()
+void RecordBinding::cmdACR_Click()
 {
-    QString code = lblACRCode->text();
+    QString code = m_ui.lblACRCode->text();
     bool cancelled = false;
-    m_acrPicker->Init(this, code, cancelled);
+    m_acrPicker->Init(m_form, code, cancelled);
     if (cancelled)
         return;
-    lblACRCode->setText(code);
+    m_ui.lblACRCode->setText(code);
     markModified(QStringLiteral("cmdACR_Click"));
-    txtCodeDesc->setPlainText(AcrCode::description(
+    m_ui.txtCodeDesc->setPlainText(AcrCode::description(
         code, QV_Resource::GetResString(ResourceIds::ANATOMY_HEADING), m_acrPicker->AnatomyDesc(),
         QV_Resource::GetResString(ResourceIds::PATHOLOGY_HEADING), m_acrPicker->PathologicDesc()));
 }
 
-void Kivo_UIManager::cmdAngio_Click()
+void RecordBinding::cmdAngio_Click()
 {
-    QString code = lblAngioCode->text();
+    QString code = m_ui.lblAngioCode->text();
     bool cancelled = false;
     m_angioPicker->Init(code, cancelled);
     if (cancelled)
         return;
-    lblAngioCode->setText(code);
+    m_ui.lblAngioCode->setText(code);
     m_modified = true;
-    txtCodeAngio->setPlainText(code.isEmpty() ? QString() : m_angioPicker->AngioDesc());
+    m_ui.txtCodeAngio->setPlainText(code.isEmpty() ? QString() : m_angioPicker->AngioDesc());
 }

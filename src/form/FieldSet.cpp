@@ -1,0 +1,103 @@
+#include "form/FieldSet.h"
+
+#include "common/QV_Resource.h"
+#include "config/LayoutRecord.h"
+#include "form/FieldTextBox.h"
+#include "form/LayoutGeometry.h"
+#include "form/TwipsGeometry.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+namespace {
+
+const QString TextKindName = QStringLiteral("TEXT");
+const QString DropDownKindName = QStringLiteral("DROP DOWN");
+constexpr quint32 NormalTextColor = 0x000000;
+constexpr quint32 NormalBackColor = 0xE0E0E0;
+constexpr quint32 DimmedColor = 0x808080;
+
+} // namespace
+
+QString fieldKindName(FieldKind kind)
+{
+    return kind == FieldKind::DropDown ? DropDownKindName : TextKindName;
+}
+
+FieldKind fieldKindFromName(const QString &name)
+{
+    return name == DropDownKindName ? FieldKind::DropDown : FieldKind::Text;
+}
+
+QWidget *FieldSet::input() const
+{
+    if (kind == FieldKind::DropDown)
+        return combo;
+    return text;
+}
+
+int FieldSet::maxLength() const
+{
+    return text->maxLength();
+}
+
+void FieldSet::setKind(FieldKind newKind)
+{
+    kind = newKind;
+    text->setHidden(kind == FieldKind::DropDown);
+    combo->setHidden(kind == FieldKind::Text);
+}
+
+void FieldSet::setList(const QString &tableName, const QStringList &values)
+{
+    const QString shown = combo->currentText();
+    combo->clear();
+    combo->addItems(values);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(shown);
+    table = tableName;
+}
+
+void FieldSet::place(const LayoutRecord &labelEntry, const LayoutRecord &inputEntry, int origin)
+{
+    TwipsGeometry::setGeometry(
+        label, LayoutGeometry::placed(TwipsGeometry::geometry(label), labelEntry, origin, true));
+    label->setText(labelEntry.caption);
+    // The label's tag is the field's data tag.
+    tag = labelEntry.tag.toUpper();
+
+    // A drop-down is as high as its font makes it.
+    TwipsGeometry::setGeometry(
+        combo, LayoutGeometry::placed(TwipsGeometry::geometry(combo), inputEntry, origin, false));
+    TwipsGeometry::setGeometry(
+        text, LayoutGeometry::placed(TwipsGeometry::geometry(text), inputEntry, origin, true));
+    if (inputEntry.maxLength >= 0)
+        text->setMaxLength(inputEntry.maxLength);
+    table = inputEntry.table;
+    setKind(fieldKindFromName(inputEntry.type));
+}
+
+void FieldSet::setDimmed(bool dimmed)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText,
+                     QV_Resource::ToQColor(dimmed ? DimmedColor : NormalTextColor));
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setItalic(dimmed);
+    label->setFont(font);
+    text->setBackColor(dimmed ? DimmedColor : NormalBackColor);
+}
+
+QString FieldSet::value() const
+{
+    return kind == FieldKind::Text ? text->toPlainText() : combo->currentText();
+}
+
+void FieldSet::setValue(const QString &value)
+{
+    if (kind == FieldKind::Text)
+        text->setPlainText(value);
+    else
+        combo->setEditText(value);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class FieldTextBox;
+class QComboBox;
+class QLabel;
+class QWidget;
+struct LayoutRecord;
+
+// What a field set's input is: a free-text box or a drop-down fed by a value
+// table. Stored as "TEXT" and "DROP DOWN".
+enum class FieldKind { Text, DropDown };
+
+QString fieldKindName(FieldKind kind);
+// "DROP DOWN" is a drop-down; anything else, stored or not, is a text field.
+FieldKind fieldKindFromName(const QString &name);
+
+// One field of the form: its caption label, its text box and its drop-down,
+// of which the kind shows one. The set's tag is the name under which its
+// value travels in the host record, upper case, "" for a set that has none;
+// the table is the value table that feeds the drop-down.
+struct FieldSet
+{
+    QLabel *label = nullptr;
+    FieldTextBox *text = nullptr;
+    QComboBox *combo = nullptr;
+    FieldKind kind = FieldKind::Text;
+    QString tag;
+    QString table;
+
+    // The input the kind shows.
+    QWidget *input() const;
+    int maxLength() const;
+
+    // Shows the input of kind and hides the other.
+    void setKind(FieldKind newKind);
+    // The drop-down's list becomes exactly values, fed by table; what the
+    // field shows stays.
+    void setList(const QString &tableName, const QStringList &values);
+    // The stored entries of the label and the input, with the field area
+    // starting at origin (twips): places both controls and takes caption,
+    // tag, maximum length, kind and table. The list is filled apart.
+    void place(const LayoutRecord &labelEntry, const LayoutRecord &inputEntry, int origin);
+
+    // The look of a field in use (label black, box light grey), or of one
+    // dimmed while another is worked on in design mode.
+    void setDimmed(bool dimmed);
+
+    // What the set shows or was given by the program, for the record.
+    QString value() const;
+    void setValue(const QString &value);
+};

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+
+struct TFData;
+struct FormControls;
+class FieldTextBox;
+class Kivo_ACRCodeFrm;
+class Kivo_AngioCodeFrm;
+class QComboBox;
+class QKeyEvent;
+class QWidget;
+
+// The host record shown on the form and written back on submit: the field
+// sets by their tags, the codes, AFIP and the submitted-by stamp; the code
+// pickers, drop-down completion and the modified flag that tells whether
+// the user changed anything since the record was shown or submitted.
+class RecordBinding : public QObject
+{
+    Q_OBJECT
+
+public:
+    RecordBinding(QWidget *form, FormControls &ui);
+    ~RecordBinding() override;
+
+    // Connects the user's edits and the picker buttons; once, after load.
+    void connectHandlers(Kivo_ACRCodeFrm *acrPicker, Kivo_AngioCodeFrm *angioPicker);
+
+    TFData *record() const { return m_record; }
+    // Holds record (null: none) with a reference of its own, releasing the one held.
+    void holdRecord(TFData *record);
+
+    void UpdateUIFields(TFData *record);
+    void FillTFData();
+    void SubmitData();
+    void ClearAll();
+    void RevertToOriginal();
+
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+    // Logs what modified the form and sets the flag.
+    void markModified(const QString &handler);
+
+signals:
+    void submitPressed(TFData *record);
+
+private:
+    void showValue(int index, const QString &value);
+    void textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event);
+    void textChangedByUser();
+    void comboKeyPressed(const QKeyEvent *event);
+    void comboEdited(QComboBox *combo, const QString &typed);
+    void cmdACR_Click();
+    void cmdAngio_Click();
+
+    QWidget *m_form;
+    FormControls &m_ui;
+    Kivo_ACRCodeFrm *m_acrPicker = nullptr;
+    Kivo_AngioCodeFrm *m_angioPicker = nullptr;
+    TFData *m_record = nullptr; // one reference held
+    bool m_modified = false;
+    // True while the program itself fills or empties the text boxes, whose
+    // changes then are no edit of the user's.
+    bool m_fillingFields = false;
+    // The drop-down's next change comes from Delete or Backspace and must not
+    // complete the entry again.
+    bool m_suppressCompletion = false;
+};
