@@ -2,7 +2,6 @@
 
 #include "FieldTextBox.h"
 #include "Kivo_API.h"
-#include "TwipsGeometry.h"
 #include "UserAction.h"
 #include "common/QV_MsgBox.h"
 #include "common/QV_Resource.h"
@@ -17,6 +16,7 @@
 #include "platform/ui/ScrollGeometry.h"
 #include "platform/ui/ToolBand.h"
 #include "platform/ui/ToolBarControl.h"
+#include "platform/ui/TwipsGeometry.h"
 #include "platform/ui/WindowPlacementControl.h"
 #include "tables/Kivo_TablesFrm.h"
 

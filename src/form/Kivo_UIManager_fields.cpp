@@ -10,11 +10,11 @@
 #include "form/ControlTag.h"
 #include "form/FieldTextBox.h"
 #include "form/LayoutGeometry.h"
-#include "form/TwipsGeometry.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "platform/Err.h"
 #include "platform/ui/FormScroller.h"
 #include "platform/ui/ToolBarControl.h"
+#include "platform/ui/TwipsGeometry.h"
 #include "tables/Kivo_TablesFrm.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #include "TwipsGeometry.h"
 
-#include "platform/ui/Twips.h"
+#include "Twips.h"
 
 #include <QScreen>
 #include <QVariant>
