@@ -3,14 +3,13 @@
 #include "QV_Resource.h"
 #include "ResourceIds.h"
 #include "platform/Err.h"
+#include "platform/ui/Twips.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-
-#include <cmath>
 
 namespace {
 
@@ -200,16 +199,11 @@ QString withCodeSuffix(const QString &text, qint32 code, bool trailingBlank)
     return result;
 }
 
-int roundHalfEven(double value)
-{
-    // std::nearbyint follows the default rounding mode: to nearest, ties to even.
-    return int(std::nearbyint(value));
-}
-
 QPoint centredOn(const QRect &reference, const QSize &boxSize)
 {
-    return QPoint(reference.left() + roundHalfEven((reference.width() - boxSize.width()) / 2.0),
-                  reference.top() + roundHalfEven((reference.height() - boxSize.height()) / 2.0));
+    return QPoint(
+        reference.left() + Twips::roundHalfEven((reference.width() - boxSize.width()) / 2.0),
+        reference.top() + Twips::roundHalfEven((reference.height() - boxSize.height()) / 2.0));
 }
 
 QPoint placedAt(int x, int y, const QRect &screen, const QSize &boxSize)

@@ -60,8 +60,6 @@ qint32 AskQuestionCode(const QString &text, qint32 code);
 // text + " (02-<code>) " (or without the trailing blank); text alone when
 // code < 1.
 QString withCodeSuffix(const QString &text, qint32 code, bool trailingBlank);
-// Nearest integer, halves to the even neighbour.
-int roundHalfEven(double value);
 // Top-left that centres a box of boxSize on reference.
 QPoint centredOn(const QRect &reference, const QSize &boxSize);
 // Top-left for PositionAt: x and y as given, -1 centring on the screen.

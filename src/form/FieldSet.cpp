@@ -4,7 +4,7 @@
 #include "config/LayoutRecord.h"
 #include "form/FieldTextBox.h"
 #include "form/LayoutGeometry.h"
-#include "form/TwipsGeometry.h"
+#include "platform/ui/TwipsGeometry.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "form/FormControls.h"
 
 #include "form/FieldTextBox.h"
-#include "form/TwipsGeometry.h"
+#include "platform/ui/TwipsGeometry.h"
 #include "platform/ui/FormScroller.h"
-#include "platform/ui/ScrollGeometry.h"
+#include "platform/ui/Twips.h"
 #include "platform/ui/ToolBarControl.h"
 #include "platform/ui/WindowPlacementControl.h"
 
@@ -50,8 +50,8 @@ QFrame *designedLine(QWidget *parent, const QString &name, int top)
 
 void FormControls::setupUi(QWidget *form)
 {
-    form->resize(ScrollGeometry::toPixels(DesignedWidth, TwipsGeometry::twipsPerPixelX(form)),
-                 ScrollGeometry::toPixels(DesignedHeight, TwipsGeometry::twipsPerPixelY(form)));
+    form->resize(Twips::toPixels(DesignedWidth, TwipsGeometry::twipsPerPixelX(form)),
+                 Twips::toPixels(DesignedHeight, TwipsGeometry::twipsPerPixelY(form)));
 
     m_TopToolBar = new ToolBarControl(form);
     m_TopToolBar->setObjectName(QStringLiteral("m_TopToolBar"));

@@ -7,7 +7,8 @@
 #include "form/FormLayoutIO.h"
 #include "form/FormServices.h"
 #include "form/LayoutGeometry.h"
-#include "form/TwipsGeometry.h"
+#include "platform/ui/Twips.h"
+#include "platform/ui/TwipsGeometry.h"
 #include "tables/Kivo_TablesStore.h"
 
 #include <QComboBox>
@@ -149,7 +150,8 @@ void FormLayoutBuilder::scaleToFactor(bool useDefault, int fieldPointSize)
     // A drop-down is as high as its font makes it, so its height is never
     // multiplied (a rebuild would multiply it again).
     for (const FieldSet &set : m_ui.fieldSets) {
-        TwipsGeometry::setHeight(set.combo, qRound(set.combo->sizeHint().height() *
+        TwipsGeometry::setHeight(set.combo,
+                                 Twips::fromPixels(set.combo->sizeHint().height(),
                                                    TwipsGeometry::twipsPerPixelY(set.combo)));
     }
 

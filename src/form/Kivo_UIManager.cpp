@@ -11,7 +11,7 @@
 #include "form/RecordBinding.h"
 #include "form/StatusLine.h"
 #include "form/ToolIds.h"
-#include "form/TwipsGeometry.h"
+#include "platform/ui/TwipsGeometry.h"
 #include "form/UserAction.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "pickers/Kivo_AngioCodeFrm.h"
@@ -19,9 +19,10 @@
 #include "platform/environment/InstallLocation.h"
 #include "platform/environment/UIEnvironment.h"
 #include "platform/ui/FormScroller.h"
-#include "platform/ui/ScrollGeometry.h"
+#include "platform/ui/Twips.h"
 #include "platform/ui/ToolBand.h"
 #include "platform/ui/ToolBarControl.h"
+#include "platform/ui/TwipsGeometry.h"
 #include "platform/ui/WindowPlacementControl.h"
 #include "tables/Kivo_TablesFrm.h"
 
@@ -134,8 +135,8 @@ void Kivo_UIManager::ensureLoaded()
     QString display;
     QRect placement;
     environment.PositionForWindow(
-        ScrollGeometry::toPixels(DefaultWindowTwips, TwipsGeometry::twipsPerPixelX(this)),
-        ScrollGeometry::toPixels(DefaultWindowTwips, TwipsGeometry::twipsPerPixelY(this)),
+        Twips::toPixels(DefaultWindowTwips, TwipsGeometry::twipsPerPixelX(this)),
+        Twips::toPixels(DefaultWindowTwips, TwipsGeometry::twipsPerPixelY(this)),
         PlacementId, UIEnvironment::RestorePosition, TF_POSITION_PATH(), display, placement);
     log(QStringLiteral("after PositionForWindow"));
     qint32 monitor = environment.DisplayHandle(display);

@@ -1,7 +1,7 @@
 #include "form/LayoutGeometry.h"
 
-#include "common/QV_MsgBox.h"
 #include "config/LayoutRecord.h"
+#include "platform/ui/Twips.h"
 
 namespace LayoutGeometry {
 
@@ -9,7 +9,7 @@ namespace {
 
 int wholeFactor(double uiFactor)
 {
-    return QV_MsgBox::roundHalfEven(effectiveFactor(uiFactor));
+    return Twips::roundHalfEven(effectiveFactor(uiFactor));
 }
 
 } // namespace
@@ -39,10 +39,9 @@ int fieldAreaOrigin(int angioLabelHeight, int angioBoxHeight, bool fromDefault, 
 QRect scaled(const QRect &rect, double uiFactor)
 {
     const double factor = effectiveFactor(uiFactor);
-    return QRect(QV_MsgBox::roundHalfEven(rect.left() * factor),
-                 QV_MsgBox::roundHalfEven(rect.top() * factor),
-                 QV_MsgBox::roundHalfEven(rect.width() * factor),
-                 QV_MsgBox::roundHalfEven(rect.height() * factor));
+    return QRect(
+        Twips::roundHalfEven(rect.left() * factor), Twips::roundHalfEven(rect.top() * factor),
+        Twips::roundHalfEven(rect.width() * factor), Twips::roundHalfEven(rect.height() * factor));
 }
 
 int scaleShift(int statusTop, double uiFactor)
@@ -54,7 +53,7 @@ int windowPixels(int storedTwips, double uiFactor, double twipsPerPixel)
 {
     if (storedTwips == -1)
         return -1;
-    return QV_MsgBox::roundHalfEven(storedTwips * effectiveFactor(uiFactor) / twipsPerPixel);
+    return Twips::toPixels(storedTwips * effectiveFactor(uiFactor), twipsPerPixel);
 }
 
 } // namespace LayoutGeometry

@@ -17,6 +17,7 @@ public:
         NameTooLong = 1002,    // a key name beyond MaxNameLength
         ValueTooLong = 1003,   // a string value beyond MaxValueLength
         InvalidArgument = 1004,
+        Overflow = 1006,       // a measure or conversion beyond the 32-bit integer range
         StoreOpen = 1101,      // the store file cannot be opened or created
         NotAStore = 1102,      // the file is not a configuration store
         StoreReadOnly = 1103,  // the store file cannot be written

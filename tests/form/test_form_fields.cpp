@@ -6,7 +6,7 @@
 #include "common/QV_Resource.h"
 #include "form/FieldTextBox.h"
 #include "form/FormLayoutIO.h"
-#include "form/TwipsGeometry.h"
+#include "platform/ui/TwipsGeometry.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,7 @@
 #include "FormScroller.h"
 
 #include "ScrollGeometry.h"
+#include "Twips.h"
 #include "platform/Err.h"
 
 #include <QEvent>
@@ -25,7 +26,7 @@ void FormScroller::setScrollPosition(double position)
     const double to = ScrollGeometry::clampPosition(position, ScrollMax());
     if (to == m_position)
         return;
-    const int pixels = ScrollGeometry::toPixels(to, twipsPerPixel());
+    const int pixels = Twips::toPixels(to, twipsPerPixel());
     if (pixels != verticalScrollBar()->value()) {
         // scrollContentsBy() announces the step and moves the content.
         m_target = to;
@@ -41,7 +42,7 @@ void FormScroller::setScrollPosition(double position)
 
 double FormScroller::ScrollMax() const
 {
-    return ScrollGeometry::toTwips(verticalScrollBar()->maximum(), twipsPerPixel());
+    return Twips::fromPixels(verticalScrollBar()->maximum(), twipsPerPixel());
 }
 
 void FormScroller::ScrollBy(double amount)
@@ -74,15 +75,14 @@ void FormScroller::RefreshScroller()
 
 double FormScroller::twipsPerPixel() const
 {
-    return ScrollGeometry::twipsPerPixel(logicalDpiY());
+    return Twips::perPixel(logicalDpiY());
 }
 
 void FormScroller::scrollContentsBy(int dx, int dy)
 {
     const double from = m_position;
-    const double to = m_target
-                          ? *m_target
-                          : ScrollGeometry::toTwips(verticalScrollBar()->value(), twipsPerPixel());
+    const double to =
+        m_target ? *m_target : Twips::fromPixels(verticalScrollBar()->value(), twipsPerPixel());
     emit beforeScroll(from, to);
     m_position = to;
     QScrollArea::scrollContentsBy(dx, dy);
@@ -114,6 +114,6 @@ void FormScroller::applyRange()
     // maximum before that.
     QScrollBar *bar = verticalScrollBar();
     bar->setRange(0, std::max(0, widget()->height() - viewport()->height()));
-    bar->setSingleStep(ScrollGeometry::toPixels(SmallChange, twipsPerPixel()));
-    bar->setPageStep(ScrollGeometry::toPixels(LargeChange, twipsPerPixel()));
+    bar->setSingleStep(Twips::toPixels(SmallChange, twipsPerPixel()));
+    bar->setPageStep(Twips::toPixels(LargeChange, twipsPerPixel()));
 }

@@ -1,27 +1,15 @@
 #include "TwipsGeometry.h"
 
-#include "platform/ui/ScrollGeometry.h"
+#include "Twips.h"
 
 #include <QScreen>
 #include <QVariant>
 #include <QWidget>
 
-#include <cmath>
-
 namespace {
 
 // The dynamic property that carries the twips rectangle.
 constexpr char TwipsProperty[] = "kivoTwipsGeometry";
-
-int toPixels(int twips, double twipsPerPixel)
-{
-    return ScrollGeometry::toPixels(twips, twipsPerPixel);
-}
-
-int toTwips(int pixels, double twipsPerPixel)
-{
-    return int(std::lround(ScrollGeometry::toTwips(pixels, twipsPerPixel)));
-}
 
 } // namespace
 
@@ -30,13 +18,13 @@ namespace TwipsGeometry {
 double twipsPerPixelX(const QWidget *widget)
 {
     const QScreen *screen = widget->screen();
-    return ScrollGeometry::twipsPerPixel(screen ? screen->logicalDotsPerInchX() : 0.0);
+    return Twips::perPixel(screen ? screen->logicalDotsPerInchX() : 0.0);
 }
 
 double twipsPerPixelY(const QWidget *widget)
 {
     const QScreen *screen = widget->screen();
-    return ScrollGeometry::twipsPerPixel(screen ? screen->logicalDotsPerInchY() : 0.0);
+    return Twips::perPixel(screen ? screen->logicalDotsPerInchY() : 0.0);
 }
 
 QRect geometry(const QWidget *control)
@@ -47,8 +35,8 @@ QRect geometry(const QWidget *control)
     const QRect pixels = control->geometry();
     const double tx = twipsPerPixelX(control);
     const double ty = twipsPerPixelY(control);
-    return QRect(toTwips(pixels.x(), tx), toTwips(pixels.y(), ty), toTwips(pixels.width(), tx),
-                 toTwips(pixels.height(), ty));
+    return QRect(Twips::fromPixels(pixels.x(), tx), Twips::fromPixels(pixels.y(), ty),
+                 Twips::fromPixels(pixels.width(), tx), Twips::fromPixels(pixels.height(), ty));
 }
 
 void setGeometry(QWidget *control, const QRect &twipsRect)
@@ -56,8 +44,9 @@ void setGeometry(QWidget *control, const QRect &twipsRect)
     control->setProperty(TwipsProperty, twipsRect);
     const double tx = twipsPerPixelX(control);
     const double ty = twipsPerPixelY(control);
-    control->setGeometry(toPixels(twipsRect.x(), tx), toPixels(twipsRect.y(), ty),
-                         toPixels(twipsRect.width(), tx), toPixels(twipsRect.height(), ty));
+    control->setGeometry(Twips::toPixels(twipsRect.x(), tx), Twips::toPixels(twipsRect.y(), ty),
+                         Twips::toPixels(twipsRect.width(), tx),
+                         Twips::toPixels(twipsRect.height(), ty));
 }
 
 void setLeft(QWidget *control, int twips)
