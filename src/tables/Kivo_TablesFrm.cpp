@@ -12,9 +12,10 @@
 #include <QListWidget>
 #include <QPushButton>
 
-Kivo_TablesFrm::Kivo_TablesFrm(QWidget *parent)
-    : QDialog(parent), m_lstTables(new QListWidget(this)), m_btnAdd(new QPushButton(this)),
-      m_btnEdit(new QPushButton(this)), m_btnDelete(new QPushButton(this))
+Kivo_TablesFrm::Kivo_TablesFrm(Kivo_TablesStore &store, QWidget *parent)
+    : QDialog(parent), m_store(store), m_lstTables(new QListWidget(this)),
+      m_btnAdd(new QPushButton(this)), m_btnEdit(new QPushButton(this)),
+      m_btnDelete(new QPushButton(this))
 {
     m_lstTables->setObjectName(QStringLiteral("lstTables"));
     m_lstTables->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -50,6 +51,11 @@ Kivo_TablesFrm::Kivo_TablesFrm(QWidget *parent)
     });
 }
 
+Kivo_TablesFrm::Kivo_TablesFrm(QWidget *parent) : Kivo_TablesFrm(*new Kivo_TablesStore, parent)
+{
+    m_ownStore.reset(&m_store);
+}
+
 bool Kivo_TablesFrm::Init()
 {
     m_store.ReadCfgTables();
@@ -72,7 +78,8 @@ bool Kivo_TablesFrm::Init()
 
 bool Kivo_TablesFrm::editStoredTables(QWidget *parent)
 {
-    Kivo_TablesFrm dialog(parent);
+    Kivo_TablesStore store;
+    Kivo_TablesFrm dialog(store, parent);
     return dialog.Init();
 }
 

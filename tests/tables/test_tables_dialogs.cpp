@@ -89,7 +89,8 @@ using TablesDialogTest = TablesTestStore;
 TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
 {
     store({Sex, Side});
-    Kivo_TablesFrm dialog;
+    Kivo_TablesStore formTables;
+    Kivo_TablesFrm dialog(formTables);
     whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
         QListWidget *tables = list(shown, "lstTables");
         EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
@@ -113,7 +114,7 @@ TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
     EXPECT_TRUE(dialog.Init());
     EXPECT_FALSE(dialog.isVisible());
     const Tables expected{{QStringLiteral("Gender"), {QStringLiteral("M")}}, Side};
-    EXPECT_EQ(dialog.store().tables(), expected);
+    EXPECT_EQ(formTables.tables(), expected);
     EXPECT_EQ(readBack(), expected);
 }
 
@@ -123,7 +124,8 @@ TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
 TEST_F(TablesDialogTest, CancelPutsTheTablesBack)
 {
     store({Sex});
-    Kivo_TablesFrm dialog;
+    Kivo_TablesStore formTables;
+    Kivo_TablesFrm dialog(formTables);
     whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
         whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *editor) {
             replaceText(editor, "txtTableName", QStringLiteral("Side"));
@@ -142,7 +144,7 @@ TEST_F(TablesDialogTest, CancelPutsTheTablesBack)
         click(shown, "cmdCancel");
     });
     EXPECT_FALSE(dialog.Init());
-    EXPECT_EQ(dialog.store().GetTables(), QStringList{QStringLiteral("Sex")});
+    EXPECT_EQ(formTables.GetTables(), QStringList{QStringLiteral("Sex")});
     EXPECT_EQ(readBack(), Tables{Sex});
 
     whenModal<Kivo_TablesFrm>(
@@ -156,7 +158,8 @@ TEST_F(TablesDialogTest, CancelPutsTheTablesBack)
 TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
 {
     store({Sex, Side});
-    Kivo_TablesFrm dialog;
+    Kivo_TablesStore formTables;
+    Kivo_TablesFrm dialog(formTables);
     whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
         QListWidget *tables = list(shown, "lstTables");
         clickRow(tables, 1);
@@ -165,7 +168,8 @@ TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
             click(shown, "btnDelete");
             const QStringList pieces = text(ResourceIds::DELETE_TABLE_QUESTION).split("%s");
             ASSERT_EQ(pieces.size(), 2);
-            EXPECT_EQ(no.takeTexts(), QStringList{pieces.at(0) + QStringLiteral("Side") + pieces.at(1)});
+            EXPECT_EQ(no.takeTexts(),
+                      QStringList{pieces.at(0) + QStringLiteral("Side") + pieces.at(1)});
         }
         EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
         EXPECT_EQ(selectedRowOf(tables), 0);
@@ -181,7 +185,7 @@ TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
         click(shown, "cmdOK");
     });
     EXPECT_TRUE(dialog.Init());
-    EXPECT_TRUE(dialog.store().IsTablesDataEmpty());
+    EXPECT_TRUE(formTables.IsTablesDataEmpty());
     EXPECT_FALSE(ConfigDatabase().KeyExists(rootPath()));
 }
 
