@@ -59,17 +59,19 @@ Kivo_TablesFrm::Kivo_TablesFrm(QWidget *parent) : Kivo_TablesFrm(*new Kivo_Table
 bool Kivo_TablesFrm::Init()
 {
     m_store.ReadCfgTables();
-    const QList<TableRecord> opened = m_store.tables();
+    // The names as read go with the tables: they decide what the save
+    // renames in the layouts.
+    const Kivo_TablesStore opened = m_store;
     // The rows mirror the tables in memory, also when the store had none
     // and the read kept what was there.
     m_lstTables->clear();
-    for (const TableRecord &table : opened)
+    for (const TableRecord &table : opened.tables())
         m_lstTables->addItem(table.TableName);
     updateButtons();
 
     if (exec() != QDialog::Accepted) {
         // Nothing the user did not confirm may reach the form's drop-downs.
-        m_store.setTables(opened);
+        m_store = opened;
         return false;
     }
     m_store.SaveCfgTables();

@@ -85,10 +85,11 @@ using TablesDialogTest = TablesTestStore;
 // selected) and editing in place: the renamed
 // table keeps its position and its row shows the new name, a value emptied
 // in the value dialog is removed, and OK hands the result to the form and
-// the store.
+// the store, and against fields of both layouts losing a renamed table.
 TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
 {
     store({Sex, Side});
+    nameInLayouts({QStringLiteral("Side"), QStringLiteral("Sex")});
     Kivo_TablesStore formTables;
     Kivo_TablesFrm dialog(formTables);
     whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
@@ -116,6 +117,9 @@ TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
     const Tables expected{{QStringLiteral("Gender"), {QStringLiteral("M")}}, Side};
     EXPECT_EQ(formTables.tables(), expected);
     EXPECT_EQ(readBack(), expected);
+    EXPECT_EQ(formTables.lastRenames(), (QHash<QString, QString>{{"Sex", "Gender"}}));
+    for (const QString &layout : layoutPaths())
+        EXPECT_EQ(namedIn(layout), (QStringList{"Side", "Gender"})) << layout.toStdString();
 }
 
 // Guards against unconfirmed work leaking out: after Cancel (or Escape),
