@@ -12,6 +12,21 @@
 #include <QListWidget>
 #include <QPushButton>
 
+namespace {
+
+// Puts the texts where the resource text says "%s", in order; anything
+// after a further "%s" is not part of the result.
+QString fillIn(const QString &text, const QStringList &texts)
+{
+    const QStringList pieces = text.split(QStringLiteral("%s"));
+    QString filled = pieces.at(0);
+    for (int i = 0; i < texts.size(); ++i)
+        filled += texts.at(i) + pieces.value(i + 1);
+    return filled;
+}
+
+} // namespace
+
 Kivo_TablesFrm::Kivo_TablesFrm(Kivo_TablesStore &store, QWidget *parent)
     : QDialog(parent), m_store(store), m_lstTables(new QListWidget(this)),
       m_btnAdd(new QPushButton(this)), m_btnEdit(new QPushButton(this)),
@@ -78,6 +93,11 @@ bool Kivo_TablesFrm::Init()
     return true;
 }
 
+void Kivo_TablesFrm::setTableUsers(std::function<QStringList(const QString &)> users)
+{
+    m_tableUsers = std::move(users);
+}
+
 bool Kivo_TablesFrm::editStoredTables(QWidget *parent)
 {
     Kivo_TablesStore store;
@@ -127,8 +147,7 @@ void Kivo_TablesFrm::deleteTable()
     const int row = selectedRow(m_lstTables);
     if (row < 0)
         return;
-    const QString question = deleteQuestion(m_store.tables().at(row).TableName);
-    if (QV_MsgBox::AskQuestionCode(question, 0) == QV_MsgBox::AnswerYes) {
+    if (QV_MsgBox::AskQuestionCode(deleteQuestion(row), 0) == QV_MsgBox::AnswerYes) {
         m_store.RemoveTableEntries(row, 1);
         delete m_lstTables->takeItem(row);
     }
@@ -146,11 +165,18 @@ void Kivo_TablesFrm::updateButtons()
     m_btnDelete->setEnabled(selected);
 }
 
-QString Kivo_TablesFrm::deleteQuestion(const QString &tableName) const
+QString Kivo_TablesFrm::deleteQuestion(int row) const
 {
-    // The text names the table where it says "%s"; anything after a second
-    // "%s" is not part of the question.
-    const QStringList pieces =
-        QV_Resource::GetResString(ResourceIds::DELETE_TABLE_QUESTION).split(QStringLiteral("%s"));
-    return pieces.at(0) + tableName + pieces.value(1);
+    const QString name = m_store.tables().at(row).TableName;
+    const QString storedName = m_store.storedName(row);
+    // A table added in this dialog feeds no field yet.
+    const QStringList users =
+        m_tableUsers && !storedName.isEmpty() ? m_tableUsers(storedName) : QStringList();
+    if (users.isEmpty())
+        return fillIn(QV_Resource::GetResString(ResourceIds::DELETE_TABLE_QUESTION), {name});
+    QStringList quoted;
+    for (const QString &caption : users)
+        quoted.append(QLatin1Char('"') + caption + QLatin1Char('"'));
+    return fillIn(QV_Resource::GetResString(ResourceIds::DELETE_USED_TABLE_QUESTION),
+                  {name, quoted.join(QStringLiteral(", "))});
 }

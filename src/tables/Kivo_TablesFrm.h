@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class QListWidget;
@@ -27,6 +28,11 @@ public:
     // tables back as they were read.
     bool Init();
 
+    // Answers the captions of the fields a table feeds, so that deleting it
+    // first asks naming them. Asked with the name the fields know the table
+    // by: its name as read, before any rename in the dialog.
+    void setTableUsers(std::function<QStringList(const QString &table)> users);
+
     [[deprecated("use the store passed in")]] Kivo_TablesStore &store() { return m_store; }
 
     // Opens the dialog on the tables of the current store, as the design
@@ -42,10 +48,11 @@ private:
     void editTable();
     void deleteTable();
     void updateButtons();
-    QString deleteQuestion(const QString &tableName) const;
+    QString deleteQuestion(int row) const;
 
     std::unique_ptr<Kivo_TablesStore> m_ownStore;
     Kivo_TablesStore &m_store;
+    std::function<QStringList(const QString &table)> m_tableUsers;
 
     QListWidget *m_lstTables;
     QPushButton *m_btnAdd;

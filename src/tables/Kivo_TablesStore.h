@@ -52,6 +52,9 @@ public:
     // A table renamed through tableAt() is renamed in the layouts at the save.
     TableRecord &tableAt(int index);
     void RemoveTableEntries(int start, int count);
+    // The name the layouts know the table by; empty for a table they cannot
+    // name (see m_storedNames).
+    QString storedName(int index) const { return m_storedNames.value(index); }
 
 private:
     int FindTable(const QString &name) const;

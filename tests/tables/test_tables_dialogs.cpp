@@ -156,14 +156,19 @@ TEST_F(TablesDialogTest, CancelPutsTheTablesBack)
     EXPECT_FALSE(dialog.Init());
 }
 
-// Guards deletion: the question names the table, No keeps it (selection
-// moves up), Yes on the only table leaves no tables and OK then stores none
-// rather than a nameless table.
+// Guards deletion: the question names the table, and against deleting a
+// table that fields use without naming them (asked by the name the fields
+// know, although the table was renamed in the dialog); No keeps it
+// (selection moves up), Yes deletes it; Yes on the only table leaves no
+// tables and OK then stores none rather than a nameless table.
 TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
 {
     store({Sex, Side});
     Kivo_TablesStore formTables;
     Kivo_TablesFrm dialog(formTables);
+    dialog.setTableUsers([](const QString &table) {
+        return table == QLatin1String("Sex") ? QStringList{"Sex:", "Gender:"} : QStringList();
+    });
     whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
         QListWidget *tables = list(shown, "lstTables");
         clickRow(tables, 1);
@@ -178,8 +183,25 @@ TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
         EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
         EXPECT_EQ(selectedRowOf(tables), 0);
 
+        whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *editor) {
+            replaceText(editor, "txtTableName", QStringLiteral("Kind"));
+            click(editor, "cmdOK");
+        });
+        click(shown, "btnEdit");
+        const QStringList pieces = text(ResourceIds::DELETE_USED_TABLE_QUESTION).split("%s");
+        ASSERT_EQ(pieces.size(), 3);
+        const QStringList question{pieces.at(0) + "Kind" + pieces.at(1) + "\"Sex:\", \"Gender:\"" +
+                                   pieces.at(2)};
+        {
+            MessageBoxAnswerer no(text(ResourceIds::NO_CAPTION));
+            click(shown, "btnDelete");
+            EXPECT_EQ(no.takeTexts(), question);
+        }
+        EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Kind"), QStringLiteral("Side")}));
+
         MessageBoxAnswerer yes(text(ResourceIds::YES_CAPTION));
         click(shown, "btnDelete");
+        EXPECT_EQ(yes.takeTexts(), question);
         EXPECT_EQ(rows(tables), QStringList{QStringLiteral("Side")});
         EXPECT_EQ(selectedRowOf(tables), 0);
         click(shown, "btnDelete");
