@@ -23,6 +23,10 @@
         <source>A table name cannot begin with a blank.</source>
         <translation>A table name cannot begin with a blank.</translation>
     </message>
+    <message id="25">
+        <source>The table &quot;%s&quot; feeds the fields %s. Delete it? Those fields become text fields.</source>
+        <translation>The table &quot;%s&quot; feeds the fields %s. Delete it? Those fields become text fields.</translation>
+    </message>
     <message id="1134">
         <source>The teaching file could not be submitted.</source>
         <translation>The teaching file could not be submitted.</translation>

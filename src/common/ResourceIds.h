@@ -67,6 +67,8 @@ constexpr qint32 ADD_BUTTON = 15959;
 constexpr qint32 EDIT_BUTTON = 15960;
 constexpr qint32 DELETE_BUTTON = 15961;
 constexpr qint32 DELETE_TABLE_QUESTION = 14; // "%s" table name
+// "%s" table name, then "%s" the captions of the fields it feeds
+constexpr qint32 DELETE_USED_TABLE_QUESTION = 25;
 constexpr qint32 NEW_TABLE_CAPTION = 15962;
 constexpr qint32 EDIT_TABLE_CAPTION = 15963;
 constexpr qint32 TABLE_NAME_LABEL = 15964;
@@ -124,6 +126,7 @@ inline constexpr std::array ALL = {
     EDIT_BUTTON,
     DELETE_BUTTON,
     DELETE_TABLE_QUESTION,
+    DELETE_USED_TABLE_QUESTION,
     NEW_TABLE_CAPTION,
     EDIT_TABLE_CAPTION,
     TABLE_NAME_LABEL,

@@ -12,9 +12,25 @@
 #include <QListWidget>
 #include <QPushButton>
 
-Kivo_TablesFrm::Kivo_TablesFrm(QWidget *parent)
-    : QDialog(parent), m_lstTables(new QListWidget(this)), m_btnAdd(new QPushButton(this)),
-      m_btnEdit(new QPushButton(this)), m_btnDelete(new QPushButton(this))
+namespace {
+
+// Puts the texts where the resource text says "%s", in order; anything
+// after a further "%s" is not part of the result.
+QString fillIn(const QString &text, const QStringList &texts)
+{
+    const QStringList pieces = text.split(QStringLiteral("%s"));
+    QString filled = pieces.at(0);
+    for (int i = 0; i < texts.size(); ++i)
+        filled += texts.at(i) + pieces.value(i + 1);
+    return filled;
+}
+
+} // namespace
+
+Kivo_TablesFrm::Kivo_TablesFrm(Kivo_TablesStore &store, QWidget *parent)
+    : QDialog(parent), m_store(store), m_lstTables(new QListWidget(this)),
+      m_btnAdd(new QPushButton(this)), m_btnEdit(new QPushButton(this)),
+      m_btnDelete(new QPushButton(this))
 {
     m_lstTables->setObjectName(QStringLiteral("lstTables"));
     m_lstTables->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -50,29 +66,42 @@ Kivo_TablesFrm::Kivo_TablesFrm(QWidget *parent)
     });
 }
 
+Kivo_TablesFrm::Kivo_TablesFrm(QWidget *parent) : Kivo_TablesFrm(*new Kivo_TablesStore, parent)
+{
+    m_ownStore.reset(&m_store);
+}
+
 bool Kivo_TablesFrm::Init()
 {
     m_store.ReadCfgTables();
-    const QList<TableRecord> opened = m_store.tables();
+    // The names as read go with the tables: they decide what the save
+    // renames in the layouts.
+    const Kivo_TablesStore opened = m_store;
     // The rows mirror the tables in memory, also when the store had none
     // and the read kept what was there.
     m_lstTables->clear();
-    for (const TableRecord &table : opened)
+    for (const TableRecord &table : opened.tables())
         m_lstTables->addItem(table.TableName);
     updateButtons();
 
     if (exec() != QDialog::Accepted) {
         // Nothing the user did not confirm may reach the form's drop-downs.
-        m_store.setTables(opened);
+        m_store = opened;
         return false;
     }
     m_store.SaveCfgTables();
     return true;
 }
 
+void Kivo_TablesFrm::setTableUsers(std::function<QStringList(const QString &)> users)
+{
+    m_tableUsers = std::move(users);
+}
+
 bool Kivo_TablesFrm::editStoredTables(QWidget *parent)
 {
-    Kivo_TablesFrm dialog(parent);
+    Kivo_TablesStore store;
+    Kivo_TablesFrm dialog(store, parent);
     return dialog.Init();
 }
 
@@ -118,8 +147,7 @@ void Kivo_TablesFrm::deleteTable()
     const int row = selectedRow(m_lstTables);
     if (row < 0)
         return;
-    const QString question = deleteQuestion(m_store.tables().at(row).TableName);
-    if (QV_MsgBox::AskQuestionCode(question, 0) == QV_MsgBox::AnswerYes) {
+    if (QV_MsgBox::AskQuestionCode(deleteQuestion(row), 0) == QV_MsgBox::AnswerYes) {
         m_store.RemoveTableEntries(row, 1);
         delete m_lstTables->takeItem(row);
     }
@@ -137,11 +165,18 @@ void Kivo_TablesFrm::updateButtons()
     m_btnDelete->setEnabled(selected);
 }
 
-QString Kivo_TablesFrm::deleteQuestion(const QString &tableName) const
+QString Kivo_TablesFrm::deleteQuestion(int row) const
 {
-    // The text names the table where it says "%s"; anything after a second
-    // "%s" is not part of the question.
-    const QStringList pieces =
-        QV_Resource::GetResString(ResourceIds::DELETE_TABLE_QUESTION).split(QStringLiteral("%s"));
-    return pieces.at(0) + tableName + pieces.value(1);
+    const QString name = m_store.tables().at(row).TableName;
+    const QString storedName = m_store.storedName(row);
+    // A table added in this dialog feeds no field yet.
+    const QStringList users =
+        m_tableUsers && !storedName.isEmpty() ? m_tableUsers(storedName) : QStringList();
+    if (users.isEmpty())
+        return fillIn(QV_Resource::GetResString(ResourceIds::DELETE_TABLE_QUESTION), {name});
+    QStringList quoted;
+    for (const QString &caption : users)
+        quoted.append(QLatin1Char('"') + caption + QLatin1Char('"'));
+    return fillIn(QV_Resource::GetResString(ResourceIds::DELETE_USED_TABLE_QUESTION),
+                  {name, quoted.join(QStringLiteral(", "))});
 }

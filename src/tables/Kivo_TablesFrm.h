@@ -4,26 +4,36 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <memory>
+
 class QListWidget;
 class QPushButton;
 
-// The value tables of the form: their store in memory and the dialog that
-// lists, adds, edits and deletes them. The main form keeps one for its
-// lifetime and asks store() for table names and values.
+// The dialog that lists, adds, edits and deletes the value tables of a
+// store its owner keeps: the main form holds the store for its lifetime and
+// asks it for table names and values, also while no dialog exists.
 class Kivo_TablesFrm : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit Kivo_TablesFrm(QWidget *parent = nullptr);
+    explicit Kivo_TablesFrm(Kivo_TablesStore &store, QWidget *parent = nullptr);
+    // Keeps a store of its own, for an owner that does not hold one yet.
+    [[deprecated("hold a Kivo_TablesStore and pass it")]] explicit Kivo_TablesFrm(
+        QWidget *parent = nullptr);
 
     // Reads the stored tables and shows the dialog modally. OK saves the
     // tables and answers true; Cancel or closing answers false and puts the
     // tables back as they were read.
     bool Init();
 
-    Kivo_TablesStore &store() { return m_store; }
-    const Kivo_TablesStore &store() const { return m_store; }
+    // Answers the captions of the fields a table feeds, so that deleting it
+    // first asks naming them. Asked with the name the fields know the table
+    // by: its name as read, before any rename in the dialog.
+    void setTableUsers(std::function<QStringList(const QString &table)> users);
+
+    [[deprecated("use the store passed in")]] Kivo_TablesStore &store() { return m_store; }
 
     // Opens the dialog on the tables of the current store, as the design
     // toolbar does; true when they were changed and saved.
@@ -38,9 +48,11 @@ private:
     void editTable();
     void deleteTable();
     void updateButtons();
-    QString deleteQuestion(const QString &tableName) const;
+    QString deleteQuestion(int row) const;
 
-    Kivo_TablesStore m_store;
+    std::unique_ptr<Kivo_TablesStore> m_ownStore;
+    Kivo_TablesStore &m_store;
+    std::function<QStringList(const QString &table)> m_tableUsers;
 
     QListWidget *m_lstTables;
     QPushButton *m_btnAdd;

@@ -4,6 +4,8 @@
 #include "platform/Err.h"
 #include "platform/config/ConfigDatabase.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 const QString LogSource = QStringLiteral("Kivo_TablesFrm");
@@ -20,6 +22,40 @@ QString tablePath(int tableIndex)
 QString valuePath(int tableIndex, int valueIndex)
 {
     return QStringLiteral("%1\\value%2\\name").arg(tablePath(tableIndex)).arg(valueIndex + 1);
+}
+
+// The layouts whose drop-down fields name tables (setN\kind\table): the
+// user's, and the shipped one that a reset to the default layout reads.
+const char *const LayoutPaths[] = {
+    "Corvalis\\system\\applications\\quovira\\teachingfile\\appearance\\form_layout",
+    "Corvalis\\system\\applications\\quovira\\teachingfile\\appearance\\default_layout",
+};
+
+void renameInLayouts(ConfigDatabase &database, const QHash<QString, QString> &renames)
+{
+    if (renames.isEmpty())
+        return;
+    static const QRegularExpression setKey(QStringLiteral("^set[0-9]+$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    for (const char *layoutPath : LayoutPaths) {
+        const ConfigTreePtr layout = database.OpenSubTree(QLatin1String(layoutPath));
+        if (!layout)
+            continue;
+        const QStringList sets = layout->ChildNames(QString()).names();
+        for (const QString &set : sets) {
+            if (!setKey.match(set).hasMatch())
+                continue;
+            const QStringList kinds = layout->ChildNames(set).names();
+            for (const QString &kind : kinds) {
+                const QString key = set + QLatin1Char('\\') + kind + QStringLiteral("\\table");
+                // Each key is looked up once, so names swapped between two
+                // tables are not swapped back.
+                const auto renamed = renames.constFind(layout->ReadString(key));
+                if (renamed != renames.constEnd())
+                    layout->WriteString(key, *renamed);
+            }
+        }
+    }
 }
 
 TableRecord readTable(const ConfigTree &table)
@@ -61,14 +97,17 @@ void Kivo_TablesStore::ReadCfgTables()
             tables.append(readTable(*table));
     }
     m_tables = tables;
+    rememberStoredNames();
 }
 
-void Kivo_TablesStore::SaveCfgTables() const
+void Kivo_TablesStore::SaveCfgTables()
 {
+    const QHash<QString, QString> renames = renamesSinceStored();
     ConfigDatabase database;
-    // Readers see the old tables or the new ones, never a mixture, even when
-    // the save breaks off half-way.
+    // Readers see the old tables and layouts or the new ones, never a
+    // mixture, even when the save breaks off half-way.
     ConfigTransaction transaction = database.transaction();
+    renameInLayouts(database, renames);
     database.DeleteKey(QLatin1String(CFG_TABLES_PATH));
     for (int i = 0; i < m_tables.size(); ++i) {
         const TableRecord &table = m_tables.at(i);
@@ -77,6 +116,20 @@ void Kivo_TablesStore::SaveCfgTables() const
             database.WriteString(valuePath(i, j), table.TableValues.at(j));
     }
     transaction.commit();
+    m_lastRenames = renames;
+    rememberStoredNames();
+}
+
+void Kivo_TablesStore::setTables(const QList<TableRecord> &tables)
+{
+    m_tables = tables;
+    m_storedNames = QStringList(tables.size(), QString());
+}
+
+void Kivo_TablesStore::appendTable(const TableRecord &table)
+{
+    m_tables.append(table);
+    m_storedNames.append(QString());
 }
 
 QStringList Kivo_TablesStore::GetTables() const
@@ -122,6 +175,7 @@ void Kivo_TablesStore::RemoveTableEntries(int start, int count)
     if (start < 0 || count < 0 || start + count > m_tables.size())
         throw Err(SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     m_tables.remove(start, count);
+    m_storedNames.remove(start, count);
 }
 
 int Kivo_TablesStore::FindTable(const QString &name) const
@@ -131,4 +185,25 @@ int Kivo_TablesStore::FindTable(const QString &name) const
             return i;
     }
     return -1;
+}
+
+QHash<QString, QString> Kivo_TablesStore::renamesSinceStored() const
+{
+    QHash<QString, QString> renames;
+    for (int i = 0; i < m_tables.size(); ++i) {
+        const QString &stored = m_storedNames.at(i);
+        const QString &name = m_tables.at(i).TableName;
+        if (!stored.isEmpty() && stored != name)
+            renames.insert(stored, name);
+    }
+    return renames;
+}
+
+void Kivo_TablesStore::rememberStoredNames()
+{
+    m_storedNames.clear();
+    for (const TableRecord &table : m_tables) {
+        const bool shadowed = m_storedNames.contains(table.TableName);
+        m_storedNames.append(shadowed ? QString() : table.TableName);
+    }
 }

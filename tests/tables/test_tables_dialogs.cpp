@@ -85,11 +85,13 @@ using TablesDialogTest = TablesTestStore;
 // selected) and editing in place: the renamed
 // table keeps its position and its row shows the new name, a value emptied
 // in the value dialog is removed, and OK hands the result to the form and
-// the store.
+// the store, and against fields of both layouts losing a renamed table.
 TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
 {
     store({Sex, Side});
-    Kivo_TablesFrm dialog;
+    nameInLayouts({QStringLiteral("Side"), QStringLiteral("Sex")});
+    Kivo_TablesStore formTables;
+    Kivo_TablesFrm dialog(formTables);
     whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
         QListWidget *tables = list(shown, "lstTables");
         EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
@@ -113,8 +115,11 @@ TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
     EXPECT_TRUE(dialog.Init());
     EXPECT_FALSE(dialog.isVisible());
     const Tables expected{{QStringLiteral("Gender"), {QStringLiteral("M")}}, Side};
-    EXPECT_EQ(dialog.store().tables(), expected);
+    EXPECT_EQ(formTables.tables(), expected);
     EXPECT_EQ(readBack(), expected);
+    EXPECT_EQ(formTables.lastRenames(), (QHash<QString, QString>{{"Sex", "Gender"}}));
+    for (const QString &layout : layoutPaths())
+        EXPECT_EQ(namedIn(layout), (QStringList{"Side", "Gender"})) << layout.toStdString();
 }
 
 // Guards against unconfirmed work leaking out: after Cancel (or Escape),
@@ -123,7 +128,8 @@ TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
 TEST_F(TablesDialogTest, CancelPutsTheTablesBack)
 {
     store({Sex});
-    Kivo_TablesFrm dialog;
+    Kivo_TablesStore formTables;
+    Kivo_TablesFrm dialog(formTables);
     whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
         whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *editor) {
             replaceText(editor, "txtTableName", QStringLiteral("Side"));
@@ -142,7 +148,7 @@ TEST_F(TablesDialogTest, CancelPutsTheTablesBack)
         click(shown, "cmdCancel");
     });
     EXPECT_FALSE(dialog.Init());
-    EXPECT_EQ(dialog.store().GetTables(), QStringList{QStringLiteral("Sex")});
+    EXPECT_EQ(formTables.GetTables(), QStringList{QStringLiteral("Sex")});
     EXPECT_EQ(readBack(), Tables{Sex});
 
     whenModal<Kivo_TablesFrm>(
@@ -150,13 +156,19 @@ TEST_F(TablesDialogTest, CancelPutsTheTablesBack)
     EXPECT_FALSE(dialog.Init());
 }
 
-// Guards deletion: the question names the table, No keeps it (selection
-// moves up), Yes on the only table leaves no tables and OK then stores none
-// rather than a nameless table.
+// Guards deletion: the question names the table, and against deleting a
+// table that fields use without naming them (asked by the name the fields
+// know, although the table was renamed in the dialog); No keeps it
+// (selection moves up), Yes deletes it; Yes on the only table leaves no
+// tables and OK then stores none rather than a nameless table.
 TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
 {
     store({Sex, Side});
-    Kivo_TablesFrm dialog;
+    Kivo_TablesStore formTables;
+    Kivo_TablesFrm dialog(formTables);
+    dialog.setTableUsers([](const QString &table) {
+        return table == QLatin1String("Sex") ? QStringList{"Sex:", "Gender:"} : QStringList();
+    });
     whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
         QListWidget *tables = list(shown, "lstTables");
         clickRow(tables, 1);
@@ -165,13 +177,31 @@ TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
             click(shown, "btnDelete");
             const QStringList pieces = text(ResourceIds::DELETE_TABLE_QUESTION).split("%s");
             ASSERT_EQ(pieces.size(), 2);
-            EXPECT_EQ(no.takeTexts(), QStringList{pieces.at(0) + QStringLiteral("Side") + pieces.at(1)});
+            EXPECT_EQ(no.takeTexts(),
+                      QStringList{pieces.at(0) + QStringLiteral("Side") + pieces.at(1)});
         }
         EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
         EXPECT_EQ(selectedRowOf(tables), 0);
 
+        whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *editor) {
+            replaceText(editor, "txtTableName", QStringLiteral("Kind"));
+            click(editor, "cmdOK");
+        });
+        click(shown, "btnEdit");
+        const QStringList pieces = text(ResourceIds::DELETE_USED_TABLE_QUESTION).split("%s");
+        ASSERT_EQ(pieces.size(), 3);
+        const QStringList question{pieces.at(0) + "Kind" + pieces.at(1) + "\"Sex:\", \"Gender:\"" +
+                                   pieces.at(2)};
+        {
+            MessageBoxAnswerer no(text(ResourceIds::NO_CAPTION));
+            click(shown, "btnDelete");
+            EXPECT_EQ(no.takeTexts(), question);
+        }
+        EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Kind"), QStringLiteral("Side")}));
+
         MessageBoxAnswerer yes(text(ResourceIds::YES_CAPTION));
         click(shown, "btnDelete");
+        EXPECT_EQ(yes.takeTexts(), question);
         EXPECT_EQ(rows(tables), QStringList{QStringLiteral("Side")});
         EXPECT_EQ(selectedRowOf(tables), 0);
         click(shown, "btnDelete");
@@ -181,7 +211,7 @@ TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
         click(shown, "cmdOK");
     });
     EXPECT_TRUE(dialog.Init());
-    EXPECT_TRUE(dialog.store().IsTablesDataEmpty());
+    EXPECT_TRUE(formTables.IsTablesDataEmpty());
     EXPECT_FALSE(ConfigDatabase().KeyExists(rootPath()));
 }
 

@@ -55,7 +55,8 @@ TEST_F(TablesStoreTest, ReadFollowsTheStoreInOrder)
     write("a\\v3\\name", QStringLiteral("blue"));
     write("b\\name", QStringLiteral("Size"));
     write("b\\v1\\name", QStringLiteral(" S"));
-    const TableRecord colour{QStringLiteral("Colour"), {QStringLiteral("red"), QStringLiteral("blue")}};
+    const TableRecord colour{QStringLiteral("Colour"),
+                             {QStringLiteral("red"), QStringLiteral("blue")}};
     EXPECT_EQ(readBack(), (Tables{colour, {QStringLiteral("Size"), {QStringLiteral(" S")}}}));
 
     store({Sex, colour, Side});
@@ -146,15 +147,57 @@ TEST_F(TablesStoreTest, RemoveTableEntries)
 
 // Guards against a save that breaks off half-way leaving a mixture: the
 // second table's value is too long for the store, so the save fails after
-// the branch was deleted and the first table written.
-TEST_F(TablesStoreTest, FailedSaveLeavesTheOldTables)
+// the layouts were renamed, the branch deleted and the first table written.
+TEST_F(TablesStoreTest, FailedSaveLeavesTheOldTablesAndLayouts)
 {
     store({Sex, Side});
+    nameInLayouts({QStringLiteral("Sex")});
     Kivo_TablesStore tables;
-    tables.setTables({{QStringLiteral("New"), {QStringLiteral("n")}},
-                      {QStringLiteral("Huge"), {QString(MaxValueLength + 1, QLatin1Char('x'))}}});
+    tables.ReadCfgTables();
+    tables.tableAt(0).TableName = QStringLiteral("Gender");
+    tables.appendTable({QStringLiteral("Huge"), {QString(MaxValueLength + 1, QLatin1Char('x'))}});
     EXPECT_THROW(tables.SaveCfgTables(), Err);
     EXPECT_EQ(readBack(), (Tables{Sex, Side}));
+    for (const QString &layout : layoutPaths())
+        EXPECT_EQ(namedIn(layout), QStringList{"Sex"}) << layout.toStdString();
+    EXPECT_TRUE(tables.lastRenames().isEmpty());
+}
+
+// Guards the renames carried into the layouts: a table renamed twice maps
+// from its stored name to its last, one renamed and then deleted renames
+// nothing, swapped names are not swapped back, a new table given an old
+// name is not taken for the old table, and a second save does not rename
+// the fields again.
+TEST_F(TablesStoreTest, RenamesFollowEachTable)
+{
+    const auto table = [](const char *name) {
+        return TableRecord{QLatin1String(name), {QStringLiteral("v")}};
+    };
+    store({table("A"), table("B"), table("C"), table("D")});
+    nameInLayouts({"A", "B", "C", "D"});
+    Kivo_TablesStore tables;
+    tables.ReadCfgTables();
+    const auto rename = [&tables](int index, const char *name) {
+        tables.tableAt(index).TableName = QLatin1String(name);
+    };
+    rename(0, "Z");
+    rename(0, "Y");
+    rename(1, "tmp");
+    rename(2, "B");
+    rename(1, "C");
+    rename(3, "E");
+    tables.RemoveTableEntries(3, 1);
+    tables.appendTable(table("A"));
+
+    tables.SaveCfgTables();
+    EXPECT_EQ(tables.lastRenames(), (QHash<QString, QString>{{"A", "Y"}, {"B", "C"}, {"C", "B"}}));
+    const QStringList renamed{"Y", "C", "B", "D"};
+    for (const QString &layout : layoutPaths())
+        EXPECT_EQ(namedIn(layout), renamed) << layout.toStdString();
+
+    tables.SaveCfgTables();
+    EXPECT_TRUE(tables.lastRenames().isEmpty());
+    EXPECT_EQ(namedIn(layoutPaths().first()), renamed);
 }
 
 } // namespace
