@@ -148,7 +148,7 @@ void Kivo_UIManager::ensureLoaded()
     if (!m_angioPicker)
         m_angioPicker = new Kivo_AngioCodeFrm(this);
     if (!m_tablesFrm)
-        m_tablesFrm = new Kivo_TablesFrm(this);
+        m_tablesFrm = new Kivo_TablesFrm(m_tables, this);
 
     m_ui.txtCodeDesc->clear();
     m_ui.txtCodeAngio->clear();

@@ -66,11 +66,6 @@ Kivo_TablesFrm::Kivo_TablesFrm(Kivo_TablesStore &store, QWidget *parent)
     });
 }
 
-Kivo_TablesFrm::Kivo_TablesFrm(QWidget *parent) : Kivo_TablesFrm(*new Kivo_TablesStore, parent)
-{
-    m_ownStore.reset(&m_store);
-}
-
 bool Kivo_TablesFrm::Init()
 {
     m_store.ReadCfgTables();

@@ -5,7 +5,6 @@
 #include <QDialog>
 
 #include <functional>
-#include <memory>
 
 class QListWidget;
 class QPushButton;
@@ -19,9 +18,6 @@ class Kivo_TablesFrm : public QDialog
 
 public:
     explicit Kivo_TablesFrm(Kivo_TablesStore &store, QWidget *parent = nullptr);
-    // Keeps a store of its own, for an owner that does not hold one yet.
-    [[deprecated("hold a Kivo_TablesStore and pass it")]] explicit Kivo_TablesFrm(
-        QWidget *parent = nullptr);
 
     // Reads the stored tables and shows the dialog modally. OK saves the
     // tables and answers true; Cancel or closing answers false and puts the
@@ -32,8 +28,6 @@ public:
     // first asks naming them. Asked with the name the fields know the table
     // by: its name as read, before any rename in the dialog.
     void setTableUsers(std::function<QStringList(const QString &table)> users);
-
-    [[deprecated("use the store passed in")]] Kivo_TablesStore &store() { return m_store; }
 
     // Opens the dialog on the tables of the current store, as the design
     // toolbar does; true when they were changed and saved.
@@ -50,7 +44,6 @@ private:
     void updateButtons();
     QString deleteQuestion(int row) const;
 
-    std::unique_ptr<Kivo_TablesStore> m_ownStore;
     Kivo_TablesStore &m_store;
     std::function<QStringList(const QString &table)> m_tableUsers;
 
