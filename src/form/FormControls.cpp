@@ -1,10 +1,10 @@
 #include "form/FormControls.h"
 
 #include "form/FieldTextBox.h"
-#include "platform/ui/TwipsGeometry.h"
 #include "platform/ui/FormScroller.h"
-#include "platform/ui/Twips.h"
 #include "platform/ui/ToolBarControl.h"
+#include "platform/ui/Twips.h"
+#include "platform/ui/TwipsGeometry.h"
 #include "platform/ui/WindowPlacementControl.h"
 
 #include <QCheckBox>

@@ -11,17 +11,19 @@
 #include "form/RecordBinding.h"
 #include "form/StatusLine.h"
 #include "form/ToolIds.h"
-#include "platform/ui/TwipsGeometry.h"
 #include "form/UserAction.h"
+#include "form/design/Designer.h"
+#include "form/design/LayoutCommands.h"
+#include "form/design/LayoutSaver.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "pickers/Kivo_AngioCodeFrm.h"
 #include "platform/config/AppSettings.h"
 #include "platform/environment/InstallLocation.h"
 #include "platform/environment/UIEnvironment.h"
 #include "platform/ui/FormScroller.h"
-#include "platform/ui/Twips.h"
 #include "platform/ui/ToolBand.h"
 #include "platform/ui/ToolBarControl.h"
+#include "platform/ui/Twips.h"
 #include "platform/ui/TwipsGeometry.h"
 #include "platform/ui/WindowPlacementControl.h"
 #include "tables/Kivo_TablesFrm.h"
@@ -97,7 +99,12 @@ Kivo_UIManager::Kivo_UIManager(QWidget *parent) : QWidget(parent, Qt::Window)
     m_scrolling = std::make_unique<FormScrolling>(this, m_ui.FormScroller1, m_ui.dummy);
     m_binding = new RecordBinding(this, m_ui);
     m_status = new StatusLine(m_ui.lblInfo, m_ui.Timer1, this);
+    m_designer = new Designer(this, m_ui, *m_status);
+    m_commands = std::make_unique<LayoutCommands>(m_ui, m_tables, *m_designer);
+    m_saver = std::make_unique<LayoutSaver>(this, m_ui, *m_status, *m_scrolling);
     connect(m_binding, &RecordBinding::submitPressed, this, &Kivo_UIManager::SubmitPressed);
+    connect(m_designer, &Designer::typesPopupRequested, this,
+            [this](int set) { m_commands->OpenTypesPopup(set); });
     connect(m_ui.m_TopToolBar, &ToolBarControl::toolClicked, this, [this](qint32 toolId) {
         runUserAction(QStringLiteral("m_TopToolBar_ToolClick"), [&] { onToolClicked(toolId); });
     });
@@ -136,8 +143,8 @@ void Kivo_UIManager::ensureLoaded()
     QRect placement;
     environment.PositionForWindow(
         Twips::toPixels(DefaultWindowTwips, TwipsGeometry::twipsPerPixelX(this)),
-        Twips::toPixels(DefaultWindowTwips, TwipsGeometry::twipsPerPixelY(this)),
-        PlacementId, UIEnvironment::RestorePosition, TF_POSITION_PATH(), display, placement);
+        Twips::toPixels(DefaultWindowTwips, TwipsGeometry::twipsPerPixelY(this)), PlacementId,
+        UIEnvironment::RestorePosition, TF_POSITION_PATH(), display, placement);
     log(QStringLiteral("after PositionForWindow"));
     qint32 monitor = environment.DisplayHandle(display);
     QV_Resource::ReadFontSettings(monitor);
@@ -147,8 +154,12 @@ void Kivo_UIManager::ensureLoaded()
         m_acrPicker = new Kivo_ACRCodeFrm(this);
     if (!m_angioPicker)
         m_angioPicker = new Kivo_AngioCodeFrm(this);
-    if (!m_tablesFrm)
+    if (!m_tablesFrm) {
         m_tablesFrm = new Kivo_TablesFrm(m_tables, this);
+        m_tablesFrm->setTableUsers(
+            [this](const QString &table) { return m_commands->tableUsers(table); });
+    }
+    m_designer->CreateSizeHandles();
 
     m_ui.txtCodeDesc->clear();
     m_ui.txtCodeAngio->clear();
@@ -217,16 +228,42 @@ void Kivo_UIManager::applyColors()
 
 void Kivo_UIManager::setDesignBandVisible(bool visible)
 {
-    // A toolbar layout without a design band has nothing to show.
-    if (m_ui.m_TopToolBar->bandCount() > ToolIds::DesignBandIndex)
-        m_ui.m_TopToolBar->band(ToolIds::DesignBandIndex)->setVisible(visible);
-    m_ui.m_TopToolBar->recalcLayout();
+    m_designer->setBandVisible(visible);
+}
+
+bool Kivo_UIManager::isDesignModeOn() const
+{
+    return m_designer->isOn();
+}
+
+void Kivo_UIManager::EnterDesignMode()
+{
+    ensureLoaded();
+    m_designer->EnterDesignMode();
+}
+
+void Kivo_UIManager::ExitDesignMode()
+{
+    ensureLoaded();
+    m_designer->ExitDesignMode();
+}
+
+void Kivo_UIManager::leaveDesignMode()
+{
+    if (m_designer->isOn())
+        m_designer->ExitDesignMode();
+}
+
+void Kivo_UIManager::SaveLayout()
+{
+    ensureLoaded();
+    m_saver->SaveLayout();
 }
 
 void Kivo_UIManager::AppShow()
 {
     ensureLoaded();
-    setDesignBandVisible(m_designModeOn);
+    setDesignBandVisible(true);
     Kivo_API::setCurrentForm(this, [this](int notches) { WheelRotate(notches); });
     if (!m_scrolling->isAttached() && !Kivo_API::IsInIDE())
         AttachWheelHook();
@@ -254,7 +291,7 @@ void Kivo_UIManager::Restore()
 {
     ensureLoaded();
     showNormal();
-    setDesignBandVisible(m_designModeOn);
+    setDesignBandVisible(true);
 }
 
 void Kivo_UIManager::Position(qint32 code)
@@ -307,6 +344,7 @@ void Kivo_UIManager::FormStyle(qint32 ownerWindow)
 
 void Kivo_UIManager::hideToHost()
 {
+    leaveDesignMode();
     setDesignBandVisible(false);
     hide();
     emit FormClosed();
@@ -339,6 +377,7 @@ void Kivo_UIManager::CloseSession()
 {
     ensureLoaded();
     log(QStringLiteral("start CloseSession"));
+    leaveDesignMode();
     m_binding->setModified(false);
     ResetScroll();
     UpdateUIFields(nullptr);
@@ -363,6 +402,9 @@ void Kivo_UIManager::Uninitialize()
 void Kivo_UIManager::setDesignMode(bool allowed)
 {
     ensureLoaded();
+    // Withdrawn while in use: the user leaves design mode first.
+    if (!allowed)
+        leaveDesignMode();
     QAction *designMode = m_ui.m_TopToolBar->tool(ToolIds::DesignMode);
     designMode->setEnabled(allowed);
     designMode->setVisible(allowed);
@@ -388,11 +430,41 @@ void Kivo_UIManager::onToolClicked(qint32 toolId)
         RevertToOriginal();
         m_binding->markModified(QStringLiteral("After RevertToOriginal"));
         break;
+    case ToolIds::DesignMode:
+        if (m_designer->isOn())
+            m_designer->ExitDesignMode();
+        else
+            m_designer->EnterDesignMode();
+        break;
+    case ToolIds::SaveLayout:
+        leaveDesignMode();
+        SaveLayout();
+        break;
+    case ToolIds::ResetLayout:
+        ReadLayout(true);
+        break;
     case ToolIds::Close:
         hideToHost();
         break;
+    case ToolIds::AlignInputsLeft:
+        m_commands->alignInputsLeft();
+        break;
+    case ToolIds::AlignLabelsLeft:
+        m_commands->alignLabelsLeft();
+        break;
+    case ToolIds::SameWidth:
+        m_commands->sameWidth();
+        break;
+    case ToolIds::ValueTables:
+        m_commands->EditValueTables(*m_tablesFrm);
+        break;
+    case ToolIds::MakeTextField:
+        m_commands->makeTextField();
+        break;
     default:
-        // Tools without a command here do nothing.
+        if (toolId >= ToolIds::FirstTable && toolId <= ToolIds::LastTable)
+            m_commands->makeDropDownField(toolId - ToolIds::FirstTable);
+        // Other tools have no command here.
         break;
     }
 }

@@ -14,8 +14,11 @@ class UIEnvironment;
 class Kivo_ACRCodeFrm;
 class Kivo_AngioCodeFrm;
 class Kivo_TablesFrm;
+class Designer;
 class FormLayoutBuilder;
 class FormScrolling;
+class LayoutCommands;
+class LayoutSaver;
 class RecordBinding;
 class StatusLine;
 
@@ -29,6 +32,9 @@ class StatusLine;
 //   RecordBinding      record <-> form, submit, the modified flag, pickers
 //   FormScrolling      scrolling, the wheel and the resize rule
 //   StatusLine         the status line and its timer
+//   Designer           design mode: moving, sizing, captions (design/)
+//   LayoutCommands     the design toolbar's commands and popups (design/)
+//   LayoutSaver        Save Layout (design/)
 class Kivo_UIManager : public QWidget
 {
     Q_OBJECT
@@ -53,7 +59,10 @@ public:
     void Uninitialize();
     // Write-only: offers or withdraws the layout-design tools.
     void setDesignMode(bool allowed);
-    bool isDesignModeOn() const { return m_designModeOn; }
+    bool isDesignModeOn() const;
+    void EnterDesignMode();
+    void ExitDesignMode();
+    void SaveLayout();
 
     // --- fields -------------------------------------------------------------
     void InitAndUpdateUIFields(TFData *record);
@@ -95,6 +104,7 @@ private:
     void loadToolBar(const UIEnvironment &environment);
     void applyColors();
     void setDesignBandVisible(bool visible);
+    void leaveDesignMode();
     // Hides the window and tells the host; the form stays loaded.
     void hideToHost();
 
@@ -104,13 +114,15 @@ private:
     std::unique_ptr<FormScrolling> m_scrolling;
     RecordBinding *m_binding = nullptr;
     StatusLine *m_status = nullptr;
+    Designer *m_designer = nullptr;
+    std::unique_ptr<LayoutCommands> m_commands;
+    std::unique_ptr<LayoutSaver> m_saver;
     Kivo_ACRCodeFrm *m_acrPicker = nullptr;
     Kivo_AngioCodeFrm *m_angioPicker = nullptr;
     Kivo_TablesFrm *m_tablesFrm = nullptr;
     // The host's window that owns this one, when it is not a widget of ours.
     std::unique_ptr<QWindow> m_foreignOwner;
 
-    bool m_designModeOn = false;
     bool m_uninitializing = false;
     bool m_loaded = false;
     bool m_fieldsInitialised = false;

@@ -57,3 +57,19 @@ int windowPixels(int storedTwips, double uiFactor, double twipsPerPixel)
 }
 
 } // namespace LayoutGeometry
+
+namespace LayoutGeometry {
+
+int unscaled(double twips, double uiFactor)
+{
+    const int whole = Twips::roundHalfEven(twips);
+    return effectiveFactor(uiFactor) == 1.0 ? whole : whole / wholeFactor(uiFactor);
+}
+
+int storedTop(int top, double uiFactor, int statusTop, int origin)
+{
+    const int adjustment = effectiveFactor(uiFactor) == 1.0 ? 0 : statusTop / 2;
+    return unscaled(top, uiFactor) + adjustment - origin / wholeFactor(uiFactor);
+}
+
+} // namespace LayoutGeometry

@@ -34,3 +34,18 @@ int scaleShift(int statusTop, double uiFactor);
 int windowPixels(int storedTwips, double uiFactor, double twipsPerPixel);
 
 } // namespace LayoutGeometry
+
+// Saving the layout, the other way round. f is the display's factor, F the
+// whole number nearest to it.
+namespace LayoutGeometry {
+
+// A control's or the form's dimension as stored: rounded to whole twips, then
+// divided by F (integer division) unless f is exactly 1.
+int unscaled(double twips, double uiFactor);
+
+// A control's stored top: its unscaled top, raised by half the status line's
+// top (factor other than 1) and counted from the field-area origin (divided
+// by F) rather than from the top of the area.
+int storedTop(int top, double uiFactor, int statusTop, int origin);
+
+} // namespace LayoutGeometry
