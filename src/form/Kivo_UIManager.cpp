@@ -13,6 +13,7 @@
 #include "form/ToolIds.h"
 #include "form/UserAction.h"
 #include "form/design/Designer.h"
+#include "form/design/DragTracker.h"
 #include "form/design/LayoutCommands.h"
 #include "form/design/LayoutSaver.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
@@ -505,6 +506,9 @@ void Kivo_UIManager::InitAndUpdateUIFields(TFData *record)
 void Kivo_UIManager::ReadLayout(bool useDefault)
 {
     ensureLoaded();
+    // The handles would stay where the picked control was before.
+    if (m_designer->isOn())
+        m_designer->tracker().ClearSelection();
     m_layout->read(useDefault, m_acrPicker->ControlFontSize());
 }
 
