@@ -1,6 +1,6 @@
 #include "Kivo_CFGManager.h"
 
-#include <common/QV_Resource.h>
+#include <common/QV_ResourceSettings.h>
 #include <common/QV_VBLogger.h>
 #include <platform/Err.h>
 
