@@ -3,6 +3,7 @@
 #include "platform/config/AppSettings.h"
 #include "platform/environment/DisplayProfileService.h"
 #include "platform/environment/InstallLocation.h"
+#include "platform/environment/PaletteColors.h"
 #include "platform/environment/UIEnvironment.h"
 
 #include <QFile>
@@ -195,6 +196,9 @@ QString OrientationText(qint32 code)
 
 void LoadDialogColors()
 {
+    // Installed before anything else: the windows read their other colours
+    // (the toolbar's) from the settings after loading this one.
+    PaletteColors::install();
     State &s = state();
     if (s.dialogBackColor != 0)
         return;
