@@ -51,8 +51,6 @@ Kivo_CFGManager::Kivo_CFGManager() = default;
 
 Kivo_CFGManager::~Kivo_CFGManager()
 {
-    if (m_listener)
-        m_listener->Release();
     if (s_instance == this)
         s_instance = nullptr;
 }
@@ -81,12 +79,8 @@ bool Kivo_CFGManager::CanEdit() const
 
 void Kivo_CFGManager::UIListener(::UIListener *listener)
 {
-    if (!listener)
-        return;
-    listener->AddRef();
-    if (m_listener)
-        m_listener->Release();
-    m_listener = listener;
+    if (listener)
+        m_listener = ComRef<::UIListener>(listener);
 }
 
 QString Kivo_CFGManager::GetUserDisplayedName(const QString &login) const
