@@ -148,21 +148,21 @@ QString Kivo_CFGManager::CorvalisRoot() const
 ConfigDatabase &Kivo_CFGManager::database() const
 {
     if (!m_database)
-        throw Err(Err::StoreOpen, QStringLiteral("The configuration manager is not initialised"));
+        throw Err(Err::WrongState, QStringLiteral("The configuration manager is not initialised"));
     return *m_database;
 }
 
 const ConfigTree &Kivo_CFGManager::readTree() const
 {
     if (!m_readTree)
-        throw Err(Err::InvalidArgument, QStringLiteral("No form layout is open for reading"));
+        throw Err(Err::WrongState, QStringLiteral("No form layout is open for reading"));
     return *m_readTree;
 }
 
 FreeConfigTree &Kivo_CFGManager::saveTree() const
 {
     if (!m_saveTree)
-        throw Err(Err::InvalidArgument, QStringLiteral("No form layout save is in progress"));
+        throw Err(Err::WrongState, QStringLiteral("No form layout save is in progress"));
     return *m_saveTree;
 }
 
