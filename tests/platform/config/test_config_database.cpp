@@ -245,9 +245,11 @@ TEST_F(ConfigDatabaseTest, ReadOnlyStoreReadsButRefusesWrites)
     EXPECT_EQ(ConfigDatabase(roFile).ReadString(QStringLiteral("a\\b")), QStringLiteral("kept"));
 }
 
-// A writer killed in the middle of a swap leaves the old tree or the new
-// one, never a mix. The child swaps generation after generation and is
-// killed at a random moment after the first one is complete.
+// Guards against a swap cut short by a killed writer leaving a mix of the old
+// tree and the new one, and against a completed swap being lost. The child
+// swaps generation after generation and is killed at a random moment after
+// the first one is complete. (The layout store's test covers that the form's
+// save is one swap.)
 TEST_F(ConfigDatabaseTest, KilledWriterLeavesOldOrNewNeverAMix)
 {
     ConfigDatabase(file).AttachTree(QString(),
