@@ -3,7 +3,7 @@
 // level painted in a plain list. Then one level change into 100 children.
 #include "AcrKeyPaths.h"
 
-#include "common/QV_Resource.h"
+#include "common/QV_ResourceSettings.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "platform/config/ConfigDatabase.h"
 #include "platform/config/FreeConfigTree.h"

@@ -65,12 +65,11 @@ bool EntryController::closeEntry()
     if (!m_record)
         return true;
     return command([this] {
-        TFData *kept = nullptr;
-        TeachingFileComponent::check(m_component->HandleBeforeDone(0, &kept), "HandleBeforeDone");
+        ComRef<TFData> kept;
+        TeachingFileComponent::check(m_component->HandleBeforeDone(0, kept.put()),
+                                     "HandleBeforeDone");
         if (kept) {
-            const bool ours = kept == m_record.get();
-            kept->Release();
-            if (!ours)
+            if (kept.get() != m_record.get())
                 throw std::runtime_error(
                     "the teaching-file window returned another entry's record");
             m_unsaved = true;

@@ -1,8 +1,7 @@
 #pragma once
 
 #include <kivo/ComObject.h>
-#include "host/ComRef.h"
-
+#include <kivo/ComRef.h>
 #include <kivo/TFData.h>
 
 #include <QMap>

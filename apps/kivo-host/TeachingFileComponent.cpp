@@ -31,14 +31,12 @@ TeachingFileComponent::TeachingFileComponent(const QString &libraryFile)
         throw loadError(QStringLiteral("%1 has no entry point %2")
                             .arg(libraryFile, QLatin1String(KIVO_FACTORY_SYMBOL)));
     }
-    IClassFactory *factory = nullptr;
-    check(
-        getClassObject(CLSID_Kivo_Manager, IID_IClassFactory, reinterpret_cast<void **>(&factory)),
-        "DllGetClassObject");
-    const HRESULT created =
-        factory->CreateInstance(nullptr, IID_TF_IUI, reinterpret_cast<void **>(&m_manager));
-    factory->Release();
-    check(created, "CreateInstance");
+    ComRef<IClassFactory> factory;
+    check(getClassObject(CLSID_Kivo_Manager, IID_IClassFactory,
+                         reinterpret_cast<void **>(factory.put())),
+          "DllGetClassObject");
+    check(factory->CreateInstance(nullptr, IID_TF_IUI, reinterpret_cast<void **>(m_manager.put())),
+          "CreateInstance");
 }
 
 TeachingFileComponent::~TeachingFileComponent()
@@ -50,7 +48,6 @@ TeachingFileComponent::~TeachingFileComponent()
                          qPrintable(describeFailure(result, "UnInitialize")));
         }
     }
-    m_manager->Release();
 }
 
 void TeachingFileComponent::init()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <kivo/ComRef.h>
 #include <kivo/TF_IUI.h>
 
 #include <QString>
@@ -14,12 +15,12 @@ public:
     // Throws std::runtime_error when the library, its factory or the class
     // cannot be had.
     explicit TeachingFileComponent(const QString &libraryFile);
-    // UnInitialize (when Init succeeded) and the last Release.
+    // UnInitialize (when Init succeeded); the last reference goes with it.
     ~TeachingFileComponent();
     TeachingFileComponent(const TeachingFileComponent &) = delete;
     TeachingFileComponent &operator=(const TeachingFileComponent &) = delete;
 
-    TF_IUI *operator->() const { return m_manager; }
+    TF_IUI *operator->() const { return m_manager.get(); }
 
     void init();
     // Throws std::runtime_error carrying the component's own description of
@@ -30,6 +31,6 @@ public:
     static QString describeFailure(HRESULT result, const char *operation);
 
 private:
-    TF_IUI *m_manager = nullptr;
+    ComRef<TF_IUI> m_manager;
     bool m_initialised = false;
 };

@@ -1,6 +1,6 @@
 #include "Kivo_CFGManager.h"
 
-#include <common/QV_Resource.h>
+#include <common/QV_ResourceSettings.h>
 #include <common/QV_VBLogger.h>
 #include <platform/Err.h>
 
@@ -51,8 +51,6 @@ Kivo_CFGManager::Kivo_CFGManager() = default;
 
 Kivo_CFGManager::~Kivo_CFGManager()
 {
-    if (m_listener)
-        m_listener->Release();
     if (s_instance == this)
         s_instance = nullptr;
 }
@@ -81,12 +79,8 @@ bool Kivo_CFGManager::CanEdit() const
 
 void Kivo_CFGManager::UIListener(::UIListener *listener)
 {
-    if (!listener)
-        return;
-    listener->AddRef();
-    if (m_listener)
-        m_listener->Release();
-    m_listener = listener;
+    if (listener)
+        m_listener = ComRef<::UIListener>(listener);
 }
 
 QString Kivo_CFGManager::GetUserDisplayedName(const QString &login) const
@@ -154,21 +148,21 @@ QString Kivo_CFGManager::CorvalisRoot() const
 ConfigDatabase &Kivo_CFGManager::database() const
 {
     if (!m_database)
-        throw Err(Err::StoreOpen, QStringLiteral("The configuration manager is not initialised"));
+        throw Err(Err::WrongState, QStringLiteral("The configuration manager is not initialised"));
     return *m_database;
 }
 
 const ConfigTree &Kivo_CFGManager::readTree() const
 {
     if (!m_readTree)
-        throw Err(Err::InvalidArgument, QStringLiteral("No form layout is open for reading"));
+        throw Err(Err::WrongState, QStringLiteral("No form layout is open for reading"));
     return *m_readTree;
 }
 
 FreeConfigTree &Kivo_CFGManager::saveTree() const
 {
     if (!m_saveTree)
-        throw Err(Err::InvalidArgument, QStringLiteral("No form layout save is in progress"));
+        throw Err(Err::WrongState, QStringLiteral("No form layout save is in progress"));
     return *m_saveTree;
 }
 

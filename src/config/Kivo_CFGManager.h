@@ -7,6 +7,7 @@
 #include <platform/user/UserDirectory.h>
 #include <platform/user/UserManager.h>
 
+#include <kivo/ComRef.h>
 #include <kivo/UIListener.h>
 
 #include <memory>
@@ -94,7 +95,7 @@ private:
     std::unique_ptr<UserManager> m_userManager;
     QString m_group;
     ConfigTreePtr m_readTree;
-    ::UIListener *m_listener = nullptr; // one reference held
+    ComRef<::UIListener> m_listener;
     // The "form_layout" found by the last read; null when there was none, so
     // the next save creates it rather than replacing it.
     ConfigTreePtr m_storedLayout;

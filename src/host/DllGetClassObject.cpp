@@ -1,6 +1,7 @@
 // The library's only exported symbol: the host finds it by name with dlsym.
 #include "Kivo_ManagerFactory.h"
 
+#include <kivo/ComRef.h>
 #include <kivo/TF_IUI.h>
 
 #include <new>
@@ -14,13 +15,12 @@ DllGetClassObject(const CLSID &clsid, const IID &riid, void **ppv)
     *ppv = nullptr;
     if (clsid != CLSID_Kivo_Manager)
         return CLASS_E_CLASSNOTAVAILABLE;
-    auto *factory = new (std::nothrow) Kivo_ManagerFactory();
+    // Held across QueryInterface: a refused interface then deletes the
+    // factory when the reference goes.
+    const ComRef<Kivo_ManagerFactory> factory(new (std::nothrow) Kivo_ManagerFactory());
     if (!factory)
         return E_OUTOFMEMORY;
-    factory->AddRef();
-    const HRESULT result = factory->QueryInterface(riid, ppv);
-    factory->Release();
-    return result;
+    return factory->QueryInterface(riid, ppv);
 }
 
 // The declaration the host uses must match this definition.

@@ -1,8 +1,7 @@
 #pragma once
 
 #include <kivo/ComObject.h>
-#include "ComRef.h"
-
+#include <kivo/ComRef.h>
 #include <kivo/TF_IUI.h>
 
 #include <QMetaObject>

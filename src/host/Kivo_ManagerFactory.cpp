@@ -2,6 +2,8 @@
 
 #include "Kivo_Manager.h"
 
+#include <kivo/ComRef.h>
+
 #include <new>
 
 HRESULT Kivo_ManagerFactory::CreateInstance(IUnknown *outer, const IID &riid, void **ppvObject)
@@ -11,15 +13,12 @@ HRESULT Kivo_ManagerFactory::CreateInstance(IUnknown *outer, const IID &riid, vo
     *ppvObject = nullptr;
     if (outer)
         return CLASS_E_NOAGGREGATION;
-    auto *manager = new (std::nothrow) Kivo_Manager();
+    // Held across QueryInterface: a refused interface then deletes the
+    // object when the reference goes.
+    const ComRef<Kivo_Manager> manager(new (std::nothrow) Kivo_Manager());
     if (!manager)
         return E_OUTOFMEMORY;
-    // Holding a reference across QueryInterface: a refused interface then
-    // deletes the object on the Release below.
-    manager->AddRef();
-    const HRESULT result = manager->QueryInterface(riid, ppvObject);
-    manager->Release();
-    return result;
+    return manager->QueryInterface(riid, ppvObject);
 }
 
 HRESULT Kivo_ManagerFactory::LockServer(int32_t)

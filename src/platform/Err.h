@@ -13,10 +13,11 @@ public:
     // Numbers of the errors raised below the form. Grouped by the piece that
     // raises them, so a number in the log points at its origin.
     enum Number {
-        InvalidPath = 1001,    // empty or doubled separators, leading/trailing "\", control characters
-        NameTooLong = 1002,    // a key name beyond MaxNameLength
-        ValueTooLong = 1003,   // a string value beyond MaxValueLength
+        InvalidPath = 1001, // empty or doubled separators, leading/trailing "\", control characters
+        NameTooLong = 1002, // a key name beyond MaxNameLength
+        ValueTooLong = 1003, // a string value beyond MaxValueLength
         InvalidArgument = 1004,
+        WrongState = 1005,     // a call the object is not ready for (before Init, nothing open)
         Overflow = 1006,       // a measure or conversion beyond the 32-bit integer range
         StoreOpen = 1101,      // the store file cannot be opened or created
         NotAStore = 1102,      // the file is not a configuration store
@@ -27,9 +28,9 @@ public:
     };
 
     Err(int number, QString description)
-        : m_number(number), m_description(std::move(description)),
-          m_what(m_description.toUtf8())
-    {}
+        : m_number(number), m_description(std::move(description)), m_what(m_description.toUtf8())
+    {
+    }
 
     int number() const { return m_number; }
     const QString &description() const { return m_description; }

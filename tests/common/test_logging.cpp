@@ -1,8 +1,7 @@
-// The logging libraries, the component's logging module and the development
-// environment probe. Every test writes into its own temporary log folder.
+// The logging libraries and the component's logging module. Every test writes
+// into its own temporary log folder.
 #include "common/LogLibrary.h"
 #include "common/QV_VBLogger.h"
-#include "form/Kivo_API.h"
 #include "platform/Err.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +22,8 @@ namespace {
 struct LogLine
 {
     QString library;
-    std::tuple<std::string, int, std::string, int, int> fields; // app, level, source, constant, module
+    std::tuple<std::string, int, std::string, int, int>
+        fields; // app, level, source, constant, module
     QString message;
 };
 
@@ -43,10 +43,11 @@ std::vector<LogLine> readLog(const QString &path)
             EXPECT_TRUE(raw.isEmpty()) << "malformed log line: " << raw.toStdString();
             continue;
         }
-        lines.push_back({m.captured(1),
-                         {m.captured(2).toStdString(), m.captured(3).toInt(),
-                          m.captured(4).toStdString(), m.captured(5).toInt(), m.captured(6).toInt()},
-                         m.captured(7)});
+        lines.push_back(
+            {m.captured(1),
+             {m.captured(2).toStdString(), m.captured(3).toInt(), m.captured(4).toStdString(),
+              m.captured(5).toInt(), m.captured(6).toInt()},
+             m.captured(7)});
     }
     return lines;
 }
@@ -125,7 +126,8 @@ TEST_F(LogFolder, LibraryStaysInTheLogFolderAndKeepsThePreviousLogWhenAnOpenFail
     QFile blocker(m_dir.filePath("not-a-folder"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     {
-        const auto blocked = scopedEnv("KIVO_LOG_DIR", m_dir.filePath("not-a-folder/logs").toUtf8());
+        const auto blocked =
+            scopedEnv("KIVO_LOG_DIR", m_dir.filePath("not-a-folder/logs").toUtf8());
         EXPECT_NE(kst.openLog("quovira.log", "Quovira"), 0);
     }
     EXPECT_NE(kst.openLog(nullptr, "Quovira"), 0);
@@ -214,25 +216,13 @@ TEST(LogLibraryBinding, MissingLibraryOrEntryPointIsAnErrorNamingIt)
     };
     LogLibrary missing("libkivo-no-such-log.so");
     for (int attempt = 0; attempt < 2; ++attempt)
-        EXPECT_TRUE(failure([&] { missing.log("m", 7, "s", 9999, 393); })
-                        .contains("libkivo-no-such-log.so"));
+        EXPECT_TRUE(failure([&] {
+                        missing.log("m", 7, "s", 9999, 393);
+                    }).contains("libkivo-no-such-log.so"));
     EXPECT_FALSE(LogLibrary::isLoaded("libkivo-no-such-log.so"));
 
     LogLibrary withoutEntryPoints("libkivo_platform.so");
     const QString said = failure([&] { withoutEntryPoints.openLog("quovira.log", "Quovira"); });
     EXPECT_TRUE(said.contains("VBLog_OpenLog") && said.contains("libkivo_platform.so"))
         << said.toStdString();
-}
-
-// Guards against a pattern that is case-sensitive, accepts a non-digit or
-// several digits, or is anchored to one folder.
-TEST(IsInIDE, MatchesDevelopmentEnvironmentExecutables)
-{
-    for (const char *path : {R"(C:\Program Files\VB98\VB6.EXE)", "/opt/tools/Vb5.Exe",
-                             "/home/dev/vb6.exe.local/run"})
-        EXPECT_TRUE(Kivo_API::isIdeExecutable(QLatin1String(path))) << path;
-    for (const char *path : {"/opt/tools/vbx.exe", "/opt/tools/vb10.exe", "/opt/tools/vb6-exe",
-                             "/usr/bin/kivo-host", ""})
-        EXPECT_FALSE(Kivo_API::isIdeExecutable(QLatin1String(path))) << path;
-    EXPECT_FALSE(Kivo_API::IsInIDE());
 }

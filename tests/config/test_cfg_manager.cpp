@@ -4,7 +4,7 @@
 
 #include "config/Kivo_CFGManager.h"
 
-#include <common/QV_Resource.h>
+#include <common/QV_ResourceSettings.h>
 
 #include <RecordingUIListener.h>
 

@@ -1,6 +1,7 @@
 // The form's arithmetic and text rules, free of widgets.
 #include "form/AcrCode.h"
 #include "form/ComboCompletion.h"
+#include "form/Kivo_API.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,19 @@ TEST(ComboCompletionTest, FirstEntryByPrefixKeepsTypedCase)
     EXPECT_FALSE(ComboCompletion::complete(QStringLiteral("chest"), entries));
     EXPECT_FALSE(ComboCompletion::complete(QStringLiteral("x"), entries));
     EXPECT_FALSE(ComboCompletion::complete(QString(), entries));
+}
+
+// Guards against a pattern that is case-sensitive, accepts a non-digit or
+// several digits, or is anchored to one folder.
+TEST(IsInIDE, MatchesDevelopmentEnvironmentExecutables)
+{
+    for (const char *path :
+         {R"(C:\Program Files\VB98\VB6.EXE)", "/opt/tools/Vb5.Exe", "/home/dev/vb6.exe.local/run"})
+        EXPECT_TRUE(Kivo_API::isIdeExecutable(QLatin1String(path))) << path;
+    for (const char *path : {"/opt/tools/vbx.exe", "/opt/tools/vb10.exe", "/opt/tools/vb6-exe",
+                             "/usr/bin/kivo-host", ""})
+        EXPECT_FALSE(Kivo_API::isIdeExecutable(QLatin1String(path))) << path;
+    EXPECT_FALSE(Kivo_API::IsInIDE());
 }
 
 } // namespace

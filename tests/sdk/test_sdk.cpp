@@ -1,13 +1,16 @@
-// The host SDK's runtime. The host doubles are exercised by every
-// end-to-end test and have no tests of their own.
+// The host SDK's runtime and reference holder. The host doubles are
+// exercised by every end-to-end test and have no tests of their own.
 #include "Bstr.h"
+#include "FakeTFData.h"
 
+#include <kivo/ComRef.h>
 #include <kivo/runtime.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <thread>
+#include <utility>
 
 // Guards against a wrong length prefix, lost characters after an embedded
 // NUL, a missing terminator, and crashes on null strings.
@@ -93,4 +96,27 @@ TEST(SdkPlatformValues, SetReplaceRemove)
     EXPECT_EQ(SetPlatformValue(nullptr, u"x"), E_INVALIDARG);
     EXPECT_EQ(SetPlatformValue(u"", u"x"), E_INVALIDARG);
     EXPECT_EQ(GetPlatformValue(u"CurrUser", nullptr), E_POINTER);
+}
+
+// Guards against a reference counted twice or released twice: put() takes
+// over the reference an out-parameter hands back without adding one, a move
+// hands it on, a copy assigned to itself keeps the object, and each holder
+// releases what it holds once.
+TEST(SdkComRef, CountsEachReferenceOnce)
+{
+    FakeTFData *record = FakeTFData::create();
+    {
+        ComRef<TFData> held;
+        ASSERT_EQ(record->QueryInterface(IID_TFData, reinterpret_cast<void **>(held.put())), S_OK);
+        EXPECT_EQ(record->refCount(), 2u);
+        ComRef<TFData> moved(std::move(held));
+        EXPECT_FALSE(held);
+        const ComRef<TFData> &same = moved;
+        moved = same;
+        EXPECT_EQ(record->refCount(), 2u);
+        const ComRef<TFData> copy = moved;
+        EXPECT_EQ(record->refCount(), 3u);
+    }
+    EXPECT_EQ(record->refCount(), 1u);
+    record->Release();
 }

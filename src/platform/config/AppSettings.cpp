@@ -3,43 +3,19 @@
 #include "ConfigDatabase.h"
 #include "StoreConnection.h"
 
-#include <QGuiApplication>
-#include <QPalette>
+#include <atomic>
 
 namespace {
 
-// The palette role that plays each named colour's part; an unknown name
-// falls back to the window background, the colour most things sit on.
-QPalette::ColorRole roleOf(const QString &name)
-{
-    static const QHash<QString, QPalette::ColorRole> roles = {
-        {QStringLiteral("dialog_background"), QPalette::Window},
-        {QStringLiteral("window_text"), QPalette::WindowText},
-        {QStringLiteral("button_face"), QPalette::Button},
-        {QStringLiteral("button_text"), QPalette::ButtonText},
-        {QStringLiteral("edit_background"), QPalette::Base},
-        {QStringLiteral("edit_text"), QPalette::Text},
-        {QStringLiteral("highlight"), QPalette::Highlight},
-        {QStringLiteral("highlight_text"), QPalette::HighlightedText},
-        {QStringLiteral("tooltip_background"), QPalette::ToolTipBase},
-        {QStringLiteral("tooltip_text"), QPalette::ToolTipText},
-        // The toolbar's colours, which the teaching-file window asks for.
-        {QStringLiteral("bar_shadow"), QPalette::Mid},
-        {QStringLiteral("bar_shadow_dark"), QPalette::Shadow},
-        {QStringLiteral("bar_shadow_light"), QPalette::Light},
-        {QStringLiteral("bar_menu"), QPalette::Button},
-        {QStringLiteral("bar_menu_text"), QPalette::ButtonText},
-        {QStringLiteral("bar_highlight"), QPalette::Highlight},
-    };
-    return roles.value(ConfigPath::foldCase(name), QPalette::Window);
-}
-
-quint32 toBgr(const QColor &color)
-{
-    return quint32(color.blue()) << 16 | quint32(color.green()) << 8 | quint32(color.red());
-}
+// Installed once by the UI thread, read by whoever opens the settings.
+std::atomic<AppSettings::ColorDefaultsSource> colorDefaultsSource{nullptr};
 
 } // namespace
+
+void AppSettings::SetColorDefaultsSource(ColorDefaultsSource source)
+{
+    colorDefaultsSource.store(source);
+}
 
 AppSettings::AppSettings() : AppSettings(ConfigDatabase::defaultFile()) {}
 
@@ -51,29 +27,23 @@ AppSettings::AppSettings(const QString &storeFile)
 
 void AppSettings::Init()
 {
-    takePalette();
+    takeColorDefaults();
 }
 
-void AppSettings::takePalette() const
+void AppSettings::takeColorDefaults() const
 {
-    // Without a GUI application there is no system palette; QPalette's own
-    // defaults stand in for it.
-    const QPalette palette = qobject_cast<QGuiApplication *>(QCoreApplication::instance())
-                                 ? QGuiApplication::palette()
-                                 : QPalette();
-    m_paletteColors.clear();
-    for (int role = 0; role < QPalette::NColorRoles; ++role)
-        m_paletteColors.append(toBgr(palette.color(QPalette::Active, QPalette::ColorRole(role))));
+    const ColorDefaultsSource source = colorDefaultsSource.load();
+    m_colorDefaults = source ? source() : [](const QString &) { return quint32(0); };
 }
 
 quint32 AppSettings::ColorByName(const QString &name) const
 {
     // A negative number is no colour (nor is a system colour index with the
-    // high bit set): the palette's colour stands in for it.
+    // high bit set): the default colour stands in for it.
     const qint32 stored = ReadLong(QStringLiteral("appearance\\colors\\") + name);
     if (stored >= 0)
         return quint32(stored) & 0x00ffffffu;
-    if (m_paletteColors.isEmpty())
-        takePalette();
-    return m_paletteColors.value(roleOf(name));
+    if (!m_colorDefaults)
+        takeColorDefaults();
+    return m_colorDefaults(name);
 }

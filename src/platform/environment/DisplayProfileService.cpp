@@ -39,7 +39,7 @@ QString DisplayProfileService::BestFitPath(const ConfigTree &branch, const QStri
                                            const DisplayProfile &profile) const
 {
     if (!profile.isCommitted())
-        throw Err(Err::InvalidArgument, QStringLiteral("Display profile was not committed"));
+        throw Err(Err::WrongState, QStringLiteral("Display profile was not committed"));
 
     const QStringList children = branch.ChildNames(basePath).names();
     QList<qint32> entries = profile.preferenceOrder();

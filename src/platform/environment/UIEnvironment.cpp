@@ -20,7 +20,7 @@ void UIEnvironment::Init()
 QString UIEnvironment::GetSetting(const QString &key) const
 {
     if (!m_initialised)
-        throw Err(Err::InvalidArgument, QStringLiteral("UIEnvironment used before Init"));
+        throw Err(Err::WrongState, QStringLiteral("UIEnvironment used before Init"));
     return m_uiSettings ? m_uiSettings->ReadString(key) : QString();
 }
 

@@ -64,7 +64,7 @@ void WindowPlacementControl::setTop(qint32 top)
 void WindowPlacementControl::apply()
 {
     if (!m_window)
-        throw Err(Err::InvalidArgument, QStringLiteral("No window to place"));
+        throw Err(Err::WrongState, QStringLiteral("No window to place"));
 
     QList<WindowPlacement::ScreenArea> screens;
     for (const QScreen *screen : QGuiApplication::screens())

@@ -1,9 +1,11 @@
 #include "platform/Err.h"
 #include "platform/config/AppSettings.h"
 #include "platform/config/ConfigDatabase.h"
+#include "platform/environment/PaletteColors.h"
 #include "platform/environment/UIEnvironment.h"
 
 #include <QGuiApplication>
+#include <QPalette>
 #include <QScreen>
 #include <QTemporaryDir>
 
@@ -117,6 +119,23 @@ TEST(UIEnvironment, ResolvesConfiguredFiles)
                          QStringLiteral("site\\bars\\my_bar.json"));
     EXPECT_EQ(environment.FilePath(folder, QStringLiteral("kivo_bar")),
               installRoot() + QStringLiteral("/site/bars/my_bar.json"));
+}
+
+// Guards the colours the store does not hold: each is the palette's colour
+// for its part, and the toolbar's text and face must not fall back to one
+// colour, or its captions would vanish into the band.
+TEST(PaletteColors, StandInForColoursTheStoreLacks)
+{
+    PaletteColors::install();
+    AppSettings settings;
+    settings.DeleteKey(QStringLiteral("appearance\\colors"));
+    settings.Init();
+    const QColor window = QPalette().color(QPalette::Active, QPalette::Window);
+    const quint32 expected =
+        quint32(window.blue()) << 16 | quint32(window.green()) << 8 | quint32(window.red());
+    EXPECT_EQ(settings.ColorByName(QStringLiteral("dialog_background")), expected);
+    EXPECT_NE(settings.ColorByName(QStringLiteral("bar_menu_text")),
+              settings.ColorByName(QStringLiteral("bar_menu")));
 }
 
 int main(int argc, char **argv)

@@ -42,16 +42,25 @@ void chooseFromMenu(QMenu *menu, QAction *action)
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
 }
 
-// The shipped toolbar in a shown window, as the form has it.
-struct ShownBar
+// The shipped toolbar in a shown, active window, as the form has it (the
+// design band hidden), and the ids it reports.
+class ShownToolBar : public ::testing::Test
 {
-    ShownBar()
+protected:
+    void SetUp() override
     {
         bar->loadLayout(ShippedLayout);
         window.show();
+        bar->band(1)->setVisible(false);
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
+    // The id of the first report not looked at yet; -1 when there is none.
+    int reported() { return clicked.isEmpty() ? -1 : clicked.takeFirst().at(0).toInt(); }
+
     QWidget window;
     ToolBarControl *bar = new ToolBarControl(&window);
+    QSignalSpy clicked{bar, &ToolBarControl::toolClicked};
 };
 
 } // namespace
@@ -95,28 +104,46 @@ TEST(ToolBarLayoutFile, BrokenFilesAreRefusedWithFileAndPlace)
     }
 }
 
-// Guards the toolbar before and after loading: the designed-in commands, one
-// tool shared by two bands, and a failed load that must leave the working
-// layout in place.
-TEST(ToolBarControl, LoadsLayoutsAndSharesToolsAcrossBands)
+// Guards against tools answering before a layout is loaded: the toolbar
+// starts with its one designed-in band and no tool beyond its commands.
+TEST(ToolBarControl, BeforeLoadingHasOnlyItsDesignedInBand)
 {
     ToolBarControl bar;
     ASSERT_EQ(bar.bandCount(), 1);
     EXPECT_THROW(bar.tool(8), Err);
+}
 
+// Guards against a band found by its index and by its name being two
+// different bands, and against an unknown name answering with some band.
+TEST(ToolBarControl, FindsBandsByIndexAndByName)
+{
+    ToolBarControl bar;
     bar.loadLayout(ShippedLayout);
     ASSERT_EQ(bar.bandCount(), 4);
     EXPECT_EQ(bar.band(1), bar.band(QStringLiteral("Band2")));
     EXPECT_THROW(bar.band(QStringLiteral("Band3")), Err);
+}
 
-    // Tool 11 sits in the main and the design band: greying it through the
-    // tool collection greys both buttons.
+// Guards against a tool that sits in two bands (tool 11: the main and the
+// design band) becoming two tools: greying it through the tool collection
+// must grey both buttons, and a caption set through one band is the tool's.
+TEST(ToolBarControl, ToolInTwoBandsIsOneTool)
+{
+    ToolBarControl bar;
+    bar.loadLayout(ShippedLayout);
     bar.tool(11)->setEnabled(false);
     EXPECT_FALSE(buttonOf(bar.band(QStringLiteral("Band1")), 11)->isEnabled());
     EXPECT_FALSE(buttonOf(bar.band(QStringLiteral("Band2")), 11)->isEnabled());
     bar.band(QStringLiteral("Band1"))->tool(4)->setText(QStringLiteral("Leave Design"));
     EXPECT_EQ(bar.tool(4)->text(), QStringLiteral("Leave Design"));
+}
 
+// Guards against a broken layout file tearing down the working toolbar: the
+// failed load must leave the loaded bands and tools in place.
+TEST(ToolBarControl, FailedLoadKeepsTheWorkingLayout)
+{
+    ToolBarControl bar;
+    bar.loadLayout(ShippedLayout);
     QTemporaryDir dir;
     QFile broken(dir.filePath(QStringLiteral("broken.json")));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
@@ -127,44 +154,48 @@ TEST(ToolBarControl, LoadsLayoutsAndSharesToolsAcrossBands)
     EXPECT_NO_THROW(bar.tool(13));
 }
 
-// Guards the one click signal: a tool's key in the active window, a button
-// of a normal band, an entry of a popup (hidden as the form keeps it, yet
-// opening on request) and of its submenu each report their id exactly once;
-// disabled and hidden tools report nothing.
-TEST(ToolBarControl, ReportsChosenToolsFromKeysBandsAndPopups)
+// Guards against a tool chosen by its key in the active window or by its
+// button being reported twice, or not at all.
+TEST_F(ShownToolBar, ReportsAToolChosenByKeyOrButtonOnce)
 {
-    ShownBar shown;
-    ToolBarControl *bar = shown.bar;
-    bar->band(1)->setVisible(false);
-    shown.window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&shown.window));
-    QSignalSpy clicked(bar, &ToolBarControl::toolClicked);
-    const auto reported = [&] {
-        return clicked.isEmpty() ? -1 : clicked.takeFirst().at(0).toInt();
-    };
-
-    QTest::keyClick(&shown.window, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(reported(), 1);
+    QTest::mouseClick(buttonOf(bar->band(QStringLiteral("Band1")), 1), Qt::LeftButton);
+    EXPECT_EQ(reported(), 1);
+    EXPECT_TRUE(clicked.isEmpty());
+}
+
+// Guards against a disabled tool still reporting its key or its button, and
+// a hidden tool still showing one.
+TEST_F(ShownToolBar, DisabledAndHiddenToolsReportNothing)
+{
     ToolBand *main = bar->band(QStringLiteral("Band1"));
-    QTest::mouseClick(buttonOf(main, 1), Qt::LeftButton);
-    EXPECT_EQ(reported(), 1);
-
     bar->tool(1)->setEnabled(false);
-    QTest::keyClick(&shown.window, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_Return, Qt::ControlModifier);
     QTest::mouseClick(buttonOf(main, 1), Qt::LeftButton);
     bar->tool(3)->setVisible(false);
     QTRY_VERIFY(!buttonOf(main, 3)->isVisible());
     EXPECT_TRUE(clicked.isEmpty());
+}
 
+// Guards against a popup band that the form keeps hidden not opening on
+// request, its chosen entry not being reported, or its menu staying open.
+TEST_F(ShownToolBar, HiddenPopupOpensOnRequestAndReportsItsEntry)
+{
     ToolBand *popup = bar->band(QStringLiteral("TF Field Popup"));
     popup->setVisible(false);
     bar->popupBand(popup->name(), QPoint(40, 40));
     chooseFromMenu(popup->menu(), popup->tool(13));
     EXPECT_EQ(reported(), 13);
     QTRY_VERIFY(!popup->menu()->isVisible());
+}
 
-    // The drop-down entry opens the tables popup; the table chosen there is
-    // reported as the form's run-time tool.
+// Guards against a table chosen in the popup's submenu not being reported
+// as the form's run-time tool: the drop-down entry opens the tables popup,
+// and only the table chosen there is reported.
+TEST_F(ShownToolBar, ReportsTheTableChosenInThePopupSubmenu)
+{
+    ToolBand *popup = bar->band(QStringLiteral("TF Field Popup"));
     ToolBand *tables = bar->band(QStringLiteral("Table Name Popup"));
     tables->addTool(tableTool(1000, QStringLiteral("Organs"), QStringLiteral("0")));
     tables->addTool(tableTool(1001, QStringLiteral("Modalities"), QStringLiteral("1")));
@@ -176,10 +207,10 @@ TEST(ToolBarControl, ReportsChosenToolsFromKeysBandsAndPopups)
     EXPECT_TRUE(clicked.isEmpty());
 }
 
-// Guards the tables popup as the form rebuilds it at every popup: all tables
-// listed (also beyond 51), all gone after removal, ids free again, and an id
-// the toolbar already uses refused rather than silently shared.
-TEST(ToolBarControl, RunTimeToolsInTheTablesPopup)
+// Guards against a tables popup, rebuilt by the form at every popup, listing
+// only part of many tables (the list goes beyond 51) or keeping the tables
+// of the popup before.
+TEST(ToolBarControl, TablesPopupListsEveryTableOfEachRebuild)
 {
     ToolBarControl bar;
     bar.loadLayout(ShippedLayout);
@@ -194,11 +225,31 @@ TEST(ToolBarControl, RunTimeToolsInTheTablesPopup)
         EXPECT_EQ(bar.tool(1059)->text(), QStringLiteral("Table 59"));
         EXPECT_EQ(bar.tool(1059)->objectName(), QStringLiteral("59"));
     }
+}
+
+// Guards against a removed table still answering by its id, which would
+// keep the id from the next popup's table.
+TEST(ToolBarControl, RemovedTablesFreeTheirIds)
+{
+    ToolBarControl bar;
+    bar.loadLayout(ShippedLayout);
+    ToolBand *tables = bar.band(QStringLiteral("Table Name Popup"));
+    for (int j = 0; j < 60; ++j)
+        tables->addTool(tableTool(1000 + j, QStringLiteral("Table %1").arg(j), QString::number(j)));
     tables->removeTool(1059);
     EXPECT_THROW(bar.tool(1059), Err);
     EXPECT_EQ(tables->tools().size(), 59);
     tables->removeAllTools();
     EXPECT_THROW(bar.tool(1000), Err);
+}
+
+// Guards against a run-time tool silently sharing an id the toolbar already
+// uses: it is refused, and the tool of that id stays what it was.
+TEST(ToolBarControl, RunTimeToolCannotTakeAnIdInUse)
+{
+    ToolBarControl bar;
+    bar.loadLayout(ShippedLayout);
+    ToolBand *tables = bar.band(QStringLiteral("Table Name Popup"));
     EXPECT_THROW(tables->addTool(tableTool(5, QStringLiteral("Clash"))), Err);
     EXPECT_EQ(bar.tool(5)->objectName(), QStringLiteral("mnuSave"));
 }

@@ -1,10 +1,11 @@
-// The kivo-cfg commands that answer as the component would.
-#include "test_cfg_manager_env.h"
+// The kivo-cfg commands that answer as the component would, called in
+// process on a store of each test's own.
+#include "ManagerCommands.h"
 
 #include "config/Kivo_CFGManager.h"
 
-#include <ManagerCommands.h>
 #include <platform/Err.h>
+#include <support/PlatformStoreTest.h>
 
 #include <QFileInfo>
 
@@ -20,7 +21,7 @@ template <typename Command> QString outputOf(Command command)
     return text;
 }
 
-using ManagerCommandsTest = ManagerTest;
+using ManagerCommandsTest = PlatformStoreTest;
 
 } // namespace
 
