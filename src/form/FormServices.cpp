@@ -20,7 +20,7 @@ Kivo_CFGManager &configuration()
 {
     Kivo_CFGManager *manager = Kivo_CFGManager::instance();
     if (!manager)
-        throw Err(Err::InvalidArgument, QStringLiteral("No configuration manager is published"));
+        throw Err(Err::WrongState, QStringLiteral("No configuration manager is published"));
     return *manager;
 }
 

@@ -86,10 +86,7 @@ RecordBinding::RecordBinding(QWidget *form, FormControls &ui)
 {
 }
 
-RecordBinding::~RecordBinding()
-{
-    holdRecord(nullptr);
-}
+RecordBinding::~RecordBinding() = default;
 
 void RecordBinding::connectHandlers(Kivo_ACRCodeFrm *acrPicker, Kivo_AngioCodeFrm *angioPicker)
 {
@@ -143,12 +140,8 @@ void RecordBinding::connectHandlers(Kivo_ACRCodeFrm *acrPicker, Kivo_AngioCodeFr
 
 void RecordBinding::holdRecord(TFData *record)
 {
-    if (record == m_record)
-        return;
-    if (record)
-        record->AddRef();
-    if (TFData *released = std::exchange(m_record, record))
-        released->Release();
+    if (record != m_record.get())
+        m_record = ComRef<TFData>(record);
 }
 
 void RecordBinding::markModified(const QString &handler)
@@ -166,7 +159,7 @@ void RecordBinding::UpdateUIFields(TFData *record)
         holdRecord(nullptr);
         return;
     }
-    if (record != m_record) {
+    if (record != m_record.get()) {
         // Another entry: a code row the new record leaves empty must not keep
         // the previous entry's code, which a submit would write into it.
         m_ui.lblACRCode->clear();
@@ -232,13 +225,13 @@ void RecordBinding::showValue(int index, const QString &value)
 void RecordBinding::FillTFData()
 {
     if (!m_record)
-        throw Err(Err::InvalidArgument, QStringLiteral("There is no record to fill"));
+        throw Err(Err::WrongState, QStringLiteral("There is no record to fill"));
     log(QStringLiteral("SubmitData:: filling the data object"));
 
     for (const FieldSet &set : m_ui.fieldSets) {
         // A set without a tag has nowhere to go in the record.
         if (!set.tag.isEmpty())
-            RecordAccess::setValue(m_record, set.tag, set.value());
+            RecordAccess::setValue(m_record.get(), set.tag, set.value());
     }
 
     const AcrCode::Parts code = AcrCode::split(m_ui.lblACRCode->text());
@@ -247,23 +240,23 @@ void RecordBinding::FillTFData()
     log(QStringLiteral("start saving rest of the fields"));
 
     log(QStringLiteral("Anatomy= ") + code.anatomy);
-    RecordAccess::setValue(m_record, AnatomyTag, code.anatomy);
+    RecordAccess::setValue(m_record.get(), AnatomyTag, code.anatomy);
     log(QStringLiteral("Pathology= ") + code.pathology);
-    RecordAccess::setValue(m_record, PathologyTag, code.pathology);
-    RecordAccess::setValue(m_record, AngioTag, m_ui.lblAngioCode->text());
-    RecordAccess::setValue(m_record, AfipTag,
+    RecordAccess::setValue(m_record.get(), PathologyTag, code.pathology);
+    RecordAccess::setValue(m_record.get(), AngioTag, m_ui.lblAngioCode->text());
+    RecordAccess::setValue(m_record.get(), AfipTag,
                            m_ui.chkAFIP->isChecked() ? Yes : QStringLiteral("N"));
 
     const QString login = configuration().CurrUser();
     log(QStringLiteral("Set KESTO_TF_SUBMITTED_BY to ") + login);
-    RecordAccess::setValue(m_record, SubmittedByTag, login.toUpper());
+    RecordAccess::setValue(m_record.get(), SubmittedByTag, login.toUpper());
     log(QStringLiteral("Set KESTO_TF_DATE_SUBMITTED to ") + date);
-    RecordAccess::setValue(m_record, DateSubmittedTag, date);
+    RecordAccess::setValue(m_record.get(), DateSubmittedTag, date);
 
-    RecordAccess::setValue(m_record, AcrDescriptionTag, m_ui.txtCodeDesc->toPlainText());
-    RecordAccess::setValue(m_record, AngioDescriptionTag, m_ui.txtCodeAngio->toPlainText());
+    RecordAccess::setValue(m_record.get(), AcrDescriptionTag, m_ui.txtCodeDesc->toPlainText());
+    RecordAccess::setValue(m_record.get(), AngioDescriptionTag, m_ui.txtCodeAngio->toPlainText());
     log(QStringLiteral("Set KESTO_TF_TEACHING_INDICATION to ") + Yes);
-    RecordAccess::setValue(m_record, TeachingIndicationTag, Yes);
+    RecordAccess::setValue(m_record.get(), TeachingIndicationTag, Yes);
     log(QStringLiteral("SubmitData::finish filling the data object"));
 }
 
@@ -284,7 +277,7 @@ void RecordBinding::SubmitData()
     FillTFData();
     m_modified = false;
     log(QStringLiteral("SubmitData:: calling to submit in the listener "));
-    emit submitPressed(m_record);
+    emit submitPressed(m_record.get());
     log(QStringLiteral("Reset form modification flag (after submit)"));
 }
 
@@ -305,7 +298,7 @@ void RecordBinding::ClearAll()
 
 void RecordBinding::RevertToOriginal()
 {
-    UpdateUIFields(m_record);
+    UpdateUIFields(m_record.get());
 }
 
 void RecordBinding::textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event)

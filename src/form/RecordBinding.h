@@ -1,8 +1,10 @@
 #pragma once
 
+#include <kivo/ComRef.h>
+#include <kivo/TFData.h>
+
 #include <QObject>
 
-struct TFData;
 struct FormControls;
 class FieldTextBox;
 class Kivo_ACRCodeFrm;
@@ -26,7 +28,7 @@ public:
     // Connects the user's edits and the picker buttons; once, after load.
     void connectHandlers(Kivo_ACRCodeFrm *acrPicker, Kivo_AngioCodeFrm *angioPicker);
 
-    TFData *record() const { return m_record; }
+    TFData *record() const { return m_record.get(); }
     // Holds record (null: none) with a reference of its own, releasing the one held.
     void holdRecord(TFData *record);
 
@@ -57,7 +59,7 @@ private:
     FormControls &m_ui;
     Kivo_ACRCodeFrm *m_acrPicker = nullptr;
     Kivo_AngioCodeFrm *m_angioPicker = nullptr;
-    TFData *m_record = nullptr; // one reference held
+    ComRef<TFData> m_record;
     bool m_modified = false;
     // True while the program itself fills or empties the text boxes, whose
     // changes then are no edit of the user's.
