@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int SubmitTool = 1;
 constexpr int GiveUpAfterMs = 60000;
 
 int fail(const char *what)
@@ -50,7 +49,7 @@ int runDemoSubmit(EntryController &controller, const Study &study, const QString
     if (!form)
         return fail("the teaching-file window has no handle");
     QWidget *history = FormLookup::fieldTextBox(form, QStringLiteral("History:"));
-    QAction *submit = FormLookup::tool(form, SubmitTool);
+    QAction *submit = FormLookup::tool(form, FormLookup::SubmitTool);
     if (!history || !submit)
         return fail("the window has no History field or no Submit tool");
     type(history, text);

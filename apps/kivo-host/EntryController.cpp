@@ -77,6 +77,8 @@ bool EntryController::closeEntry()
         if (m_unsaved)
             saveRecord();
         TeachingFileComponent::check(m_component->CloseSession(), "CloseSession");
+        // The emptied window has nothing left to show until the next entry.
+        TeachingFileComponent::check(m_component->put_Visible(0), "Visible");
         m_record.reset();
         emit entryChanged();
     });

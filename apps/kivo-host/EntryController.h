@@ -35,6 +35,8 @@ public:
 
     // An entry already open is closed first (asking about unsaved changes).
     bool openEntry(const Study &study, bool readOnly);
+    // Saves what the user keeps, ends the component's session and hides
+    // the window.
     bool closeEntry();
     bool minimise();
     bool restore();

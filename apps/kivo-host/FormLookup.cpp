@@ -4,17 +4,26 @@
 #include <QLabel>
 #include <QWidget>
 
-QWidget *FormLookup::fieldTextBox(const QWidget *form, const QString &caption)
+QLabel *FormLookup::fieldLabel(const QWidget *form, const QString &caption)
 {
     const auto labels = form->findChildren<QLabel *>(QStringLiteral("m_aLabels"));
-    for (const QLabel *label : labels) {
-        if (label->text() != caption)
-            continue;
-        const auto boxes = form->findChildren<QWidget *>(QStringLiteral("m_aText"));
-        for (QWidget *box : boxes) {
-            if (box->property("index") == label->property("index"))
-                return box;
-        }
+    for (QLabel *label : labels) {
+        if (label->text() == caption)
+            return label;
+    }
+    return nullptr;
+}
+
+QWidget *FormLookup::fieldTextBox(const QWidget *form, const QString &caption)
+{
+    const QLabel *label = fieldLabel(form, caption);
+    if (!label)
+        return nullptr;
+    // A field set's controls share the set's index.
+    const auto boxes = form->findChildren<QWidget *>(QStringLiteral("m_aText"));
+    for (QWidget *box : boxes) {
+        if (box->property("index") == label->property("index"))
+            return box;
     }
     return nullptr;
 }

@@ -1,8 +1,12 @@
 #include "HostOptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -12,6 +16,22 @@ QString defaultRecordsFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/kivo/host-records.db");
+}
+
+bool parseOffset(const QString &text, QPoint &offset)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    bool xValid = false, yValid = false;
+    if (parts.size() == 2)
+        offset = QPoint(parts[0].trimmed().toInt(&xValid), parts[1].trimmed().toInt(&yValid));
+    return xValid && yValid;
+}
+
+// Ends the process as QCommandLineParser does for an argument it rejects.
+[[noreturn]] void exitWithUsageError(const char *message)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), message);
+    std::exit(EXIT_FAILURE);
 }
 
 } // namespace
@@ -48,14 +68,25 @@ HostOptions HostOptions::parse(const QStringList &arguments)
     const QCommandLineOption screenshot(
         QLatin1String(ScreenshotOption),
         QStringLiteral("Open the first study's entry, save the teaching-file window as a PNG "
-                       "image without a display, and exit."),
+                       "image, and exit. Drawn off screen unless QT_QPA_PLATFORM names a "
+                       "window system."),
         QStringLiteral("FILE"));
+    const QCommandLineOption design(
+        QStringLiteral("design"),
+        QStringLiteral("With --screenshot: show the window in design mode, its History box "
+                       "picked up."));
     const QCommandLineOption demoSubmit(
         QStringLiteral("demo-submit"),
         QStringLiteral("Open the first study's entry, type TEXT into History, submit it "
                        "(answering the question with Yes), wait until it is saved, and exit."),
         QStringLiteral("TEXT"));
-    parser.addOptions({store, records, login, screenshot, demoSubmit});
+    const QCommandLineOption demoDesign(
+        QStringLiteral("demo-design"),
+        QStringLiteral("Open the first study's entry, drag the History label by DX,DY pixels "
+                       "in design mode, save the layout, close the entry, open the second "
+                       "study's, print where the label was, went and is, and exit."),
+        QStringLiteral("DX,DY"));
+    parser.addOptions({store, records, login, screenshot, design, demoSubmit, demoDesign});
     parser.process(arguments);
 
     HostOptions options;
@@ -65,7 +96,13 @@ HostOptions HostOptions::parse(const QStringList &arguments)
     options.login = parser.value(login);
     if (parser.isSet(screenshot))
         options.screenshotFile = QDir::current().absoluteFilePath(parser.value(screenshot));
+    options.screenshotInDesignMode = parser.isSet(design);
+    if (options.screenshotInDesignMode && options.screenshotFile.isEmpty())
+        exitWithUsageError("--design goes with --screenshot");
     options.demoSubmit = parser.isSet(demoSubmit);
     options.demoText = parser.value(demoSubmit);
+    options.demoDesign = parser.isSet(demoDesign);
+    if (options.demoDesign && !parseOffset(parser.value(demoDesign), options.demoOffset))
+        exitWithUsageError("--demo-design wants the offset in pixels as DX,DY, e.g. 40,-20");
     return options;
 }

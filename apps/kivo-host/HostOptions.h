@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -10,8 +11,14 @@ struct HostOptions
     QString recordsFile; // the workstation's own database
     QString login;
     QString screenshotFile;
+    bool screenshotInDesignMode = false;
     bool demoSubmit = false;
     QString demoText;
+    bool demoDesign = false;
+    QPoint demoOffset; // pixels
+
+    // A run that does its work without a person and exits.
+    bool automated() const { return !screenshotFile.isEmpty() || demoSubmit || demoDesign; }
 
     // Whether the arguments ask for a run without a display; decided before
     // the application object exists, since it picks the window system.

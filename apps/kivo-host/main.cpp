@@ -1,6 +1,7 @@
 // kivo-host: a small radiology workstation around the teaching-file
 // component. It loads the component the way any third-party host does and
 // keeps the teaching-file records in a database of its own.
+#include "DemoDesign.h"
 #include "DemoSubmit.h"
 #include "EntryController.h"
 #include "EntryScreenshot.h"
@@ -50,15 +51,18 @@ int run(const HostOptions &options)
     EntryController controller(component, records);
     controller.start();
 
-    if (!options.screenshotFile.isEmpty() || options.demoSubmit) {
+    if (options.automated()) {
         const QList<Study> studies = records.studies();
         if (studies.isEmpty()) {
             std::fprintf(stderr, "kivo-host: the records database has no studies\n");
             return 1;
         }
+        if (options.demoDesign)
+            return runDemoDesign(controller, studies, options.demoOffset);
         return options.demoSubmit
                    ? runDemoSubmit(controller, studies.first(), options.demoText)
-                   : saveEntryScreenshot(controller, studies.first(), options.screenshotFile);
+                   : saveEntryScreenshot(controller, studies.first(), options.screenshotFile,
+                                         options.screenshotInDesignMode);
     }
 
     HostWindow window(controller, records);
@@ -71,8 +75,9 @@ int run(const HostOptions &options)
 
 int main(int argc, char **argv)
 {
-    // A screenshot needs no display: it is drawn off screen.
-    if (HostOptions::wantsOffscreen(argc, argv))
+    // A screenshot needs no display: it is drawn off screen, unless a
+    // window system was named.
+    if (HostOptions::wantsOffscreen(argc, argv) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kivo-host"));
@@ -88,7 +93,7 @@ int main(int argc, char **argv)
         failure = QString::fromLocal8Bit(err.what());
     }
     std::fprintf(stderr, "kivo-host: %s\n", qPrintable(failure));
-    if (options.screenshotFile.isEmpty() && !options.demoSubmit)
+    if (!options.automated())
         QMessageBox::critical(nullptr, QStringLiteral("kivo-host"), failure);
     return 1;
 }

@@ -1,5 +1,7 @@
 #include <QImage>
 #include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -14,6 +16,12 @@ struct HostRun
     int exitCode = -1;
     QString out;
     QString err;
+};
+
+// Where --demo-design saw the History label, in pixels of the field area.
+struct LabelPlaces
+{
+    QRect before, dropped, next;
 };
 
 class KivoHost : public ::testing::Test
@@ -51,22 +59,17 @@ protected:
                 QString::fromLocal8Bit(process.readAllStandardError())};
     }
 
-    // The value the host saved under tag for its first study, read as any
-    // other program would read the records database.
-    QString savedValue(const char *tag) const
+    // The first column of the first row sql answers from the database file,
+    // the texts bound in order, read as any other program would read it.
+    static QString queryText(const QString &file, const char *sql, const QStringList &texts)
     {
         sqlite3 *db = nullptr;
-        EXPECT_EQ(sqlite3_open_v2(path(QStringLiteral("records.db")).toUtf8().constData(), &db,
-                                  SQLITE_OPEN_READONLY, nullptr),
+        EXPECT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr),
                   SQLITE_OK);
         sqlite3_stmt *query = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(db,
-                                     "SELECT v.value FROM teaching_file_values v"
-                                     " WHERE v.tag = ?1 AND v.study_id ="
-                                     " (SELECT id FROM studies ORDER BY study_date, id LIMIT 1)",
-                                     -1, &query, nullptr),
-                  SQLITE_OK);
-        sqlite3_bind_text(query, 1, tag, -1, SQLITE_STATIC);
+        EXPECT_EQ(sqlite3_prepare_v2(db, sql, -1, &query, nullptr), SQLITE_OK);
+        for (int i = 0; i < texts.size(); ++i)
+            sqlite3_bind_text(query, i + 1, texts[i].toUtf8().constData(), -1, SQLITE_TRANSIENT);
         QString value;
         if (sqlite3_step(query) == SQLITE_ROW)
             value =
@@ -74,6 +77,55 @@ protected:
         sqlite3_finalize(query);
         sqlite3_close(db);
         return value;
+    }
+
+    // The value the host saved under tag for its first study.
+    QString savedValue(const char *tag) const
+    {
+        return queryText(path(QStringLiteral("records.db")),
+                         "SELECT v.value FROM teaching_file_values v"
+                         " WHERE v.tag = ?1 AND v.study_id ="
+                         " (SELECT id FROM studies ORDER BY study_date, id LIMIT 1)",
+                         {QLatin1String(tag)});
+    }
+
+    // Runs --demo-design by (dx, dy) pixels and reads where it saw the label.
+    LabelPlaces demoDesign(const QString &store, int dx, int dy) const
+    {
+        const HostRun result = run({QStringLiteral("--demo-design=%1,%2").arg(dx).arg(dy)}, store);
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        static const QRegularExpression line(
+            QStringLiteral("History label: before (.+), dropped (.+), in the next entry (.+)\n"));
+        const QRegularExpressionMatch match = line.match(result.out);
+        EXPECT_TRUE(match.hasMatch()) << result.out.toStdString();
+        return {rect(match.captured(1)), rect(match.captured(2)), rect(match.captured(3))};
+    }
+
+    // "x,y wxh"
+    static QRect rect(const QString &text)
+    {
+        static const QRegularExpression pattern(
+            QStringLiteral("^(-?\\d+),(-?\\d+) (\\d+)x(\\d+)$"));
+        const QRegularExpressionMatch match = pattern.match(text);
+        EXPECT_TRUE(match.hasMatch()) << text.toStdString();
+        return QRect(match.captured(1).toInt(), match.captured(2).toInt(),
+                     match.captured(3).toInt(), match.captured(4).toInt());
+    }
+
+    // The History label's stored place (left, top) in twips, from the layout
+    // the form saves or the default one; -1 when there is none.
+    static QPoint storedLabel(const QString &store, const char *layout)
+    {
+        const QString parent = QStringLiteral("corvalis\\system\\applications\\quovira\\"
+                                              "teachingfile\\appearance\\%1\\set1\\label")
+                                   .arg(QLatin1String(layout));
+        const auto value = [&](const char *name) {
+            const QString text =
+                queryText(store, "SELECT value FROM keys WHERE parent = ?1 AND fname = ?2",
+                          {parent, QLatin1String(name)});
+            return text.isEmpty() ? -1 : text.toInt();
+        };
+        return {value("left"), value("top")};
     }
 
     QTemporaryDir m_dir;
@@ -103,8 +155,9 @@ TEST_F(KivoHost, DemoSubmitSavesTheEntryInTheRecordsDatabase)
 }
 
 // Guards against a host that carries on, or crashes, when its store cannot
-// be opened (the reason must reach the user and the run must end), and
-// against a screenshot that is empty or silently not written.
+// be opened (the reason must reach the user and the run must end), against
+// a screenshot that is empty or silently not written, and a design-mode one
+// that shows the window as it is outside design mode.
 TEST_F(KivoHost, ScreenshotDrawsTheFilledWindowOnlyFromAStoreThatOpens)
 {
     const QString image = path(QStringLiteral("window.png"));
@@ -120,4 +173,44 @@ TEST_F(KivoHost, ScreenshotDrawsTheFilledWindowOnlyFromAStoreThatOpens)
     ASSERT_FALSE(shot.isNull());
     EXPECT_GT(shot.width(), 300);
     EXPECT_GT(shot.height(), 300);
+
+    // In design mode the picture differs: the band, the handles, the status.
+    const QString designImage = path(QStringLiteral("design.png"));
+    const HostRun design =
+        run({QStringLiteral("--screenshot"), designImage, QStringLiteral("--design")},
+            path(QStringLiteral("config.db")));
+    ASSERT_EQ(design.exitCode, 0) << design.err.toStdString();
+    const QImage designShot(designImage);
+    ASSERT_FALSE(designShot.isNull());
+    EXPECT_NE(designShot, shot);
+}
+
+// Guards against design mode that is offered to a user who may not edit the
+// layout; a drag with real mouse events that does not move the field by the
+// mouse's way; Save Layout storing anything but the dropped place (15 twips a
+// pixel); an emptied window left up after its entry is closed; a next entry
+// that does not show the field where it was dropped; and a new workstation
+// whose window is not built from the stored layout.
+TEST_F(KivoHost, DemoDesignStoresTheDropForTheNextWindows)
+{
+    const QString store = path(QStringLiteral("config.db"));
+    const HostRun refused = run(
+        {QStringLiteral("--demo-design=5,5"), QStringLiteral("--login"), QStringLiteral("visitor")},
+        store);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("does not offer Design Mode")))
+        << refused.err.toStdString();
+    EXPECT_EQ(storedLabel(store, "form_layout"), QPoint(-1, -1));
+
+    const LabelPlaces first = demoDesign(store, 40, 20);
+    EXPECT_EQ(first.dropped, first.before.translated(40, 20));
+    EXPECT_EQ(first.next, first.dropped);
+    const QPoint saved = storedLabel(store, "form_layout");
+    EXPECT_EQ(saved - storedLabel(store, "default_layout"), QPoint(40 * 15, 20 * 15));
+
+    const LabelPlaces second = demoDesign(store, -25, -10);
+    EXPECT_EQ(second.before, first.dropped);
+    EXPECT_EQ(second.dropped, second.before.translated(-25, -10));
+    EXPECT_EQ(second.next, second.dropped);
+    EXPECT_EQ(storedLabel(store, "form_layout") - saved, QPoint(-25 * 15, -10 * 15));
 }
