@@ -199,15 +199,20 @@ TEST_F(DesignTest, MoveThenSizeWithEveryHandle)
     pull(7, label(0), QPoint(last.width() / t + 20, 0));
     EXPECT_EQ(twips(label(0)), QRect(last.right() + 1, last.top(), 20 * t, last.height()));
 
-    // The form holds the mouse for the drag, and the frame cannot leave
-    // the window however far the mouse goes.
+    // The form holds the mouse for the drag, and the tracked point cannot
+    // leave the window however far the mouse goes.
     QTest::mousePress(label(1), Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(QWidget::mouseGrabber(), area());
     QTest::mouseRelease(area(), Qt::LeftButton, {},
                         area()->mapFromGlobal(label(1)->mapToGlobal(QPoint(3, 3))));
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    // Nor can the control: beside the view it could not be picked again.
+    QWidget *view = area()->parentWidget();
     drag(label(1), QPoint(3, 3), QPoint(-5000, 0));
-    EXPECT_EQ(label(1)->mapToGlobal(QPoint()).x(), m_form->mapToGlobal(QPoint()).x() - 3);
+    EXPECT_EQ(label(1)->mapToGlobal(QPoint()).x(), view->mapToGlobal(QPoint()).x());
+    drag(label(1), QPoint(3, 3), QPoint(5000, 0));
+    EXPECT_EQ(label(1)->mapToGlobal(QPoint(label(1)->width(), 0)).x(),
+              view->mapToGlobal(QPoint(view->width(), 0)).x());
 }
 
 // Guards against a caption editor whose empty or cancelled answer still

@@ -16,6 +16,16 @@ Kivo_CRect moved(const Kivo_CRect &rect, const QPoint &topLeft)
     return result;
 }
 
+Kivo_CRect movedWithin(const Kivo_CRect &rect, const QPoint &topLeft, const QRect &bounds)
+{
+    const qint32 width = rect.Width();
+    const qint32 height = rect.Height();
+    // A control larger than the bounds keeps its top-left corner inside.
+    const int left = qMax(bounds.left(), qMin(topLeft.x(), bounds.right() + 1 - width));
+    const int top = qMax(bounds.top(), qMin(topLeft.y(), bounds.bottom() + 1 - height));
+    return moved(rect, QPoint(left, top));
+}
+
 Kivo_CRect sized(const Kivo_CRect &rect, int handle, const QPoint &cursor)
 {
     Kivo_CRect result = rect;

@@ -15,6 +15,9 @@ namespace DesignGeometry {
 // The rectangle of the same size with its top-left corner at topLeft.
 Kivo_CRect moved(const Kivo_CRect &rect, const QPoint &topLeft);
 
+// Moved as above, then shifted back inside bounds as far as it fits.
+Kivo_CRect movedWithin(const Kivo_CRect &rect, const QPoint &topLeft, const QRect &bounds);
+
 // The edges that handle pulls, moved to the cursor: 0 left and top, 1 top,
 // 2 right and top, 3 right, 4 right and bottom, 5 bottom, 6 left and bottom,
 // 7 left. Past the opposite edge the rectangle turns inside out; it is

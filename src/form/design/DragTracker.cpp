@@ -78,7 +78,7 @@ void DragTracker::track(const QPoint &cursor)
     const QPoint point = clipped(cursor);
     if (m_state == Moving) {
         DrawDragRect();
-        m_rect = DesignGeometry::moved(m_rect, point - m_grab);
+        m_rect = DesignGeometry::movedWithin(m_rect, point - m_grab, bounds());
         DrawDragRect();
     } else if (m_state == Sizing) {
         DrawDragRect();
@@ -163,11 +163,19 @@ int DragTracker::handleIndex(const QObject *widget) const
     return -1;
 }
 
+QRect DragTracker::bounds() const
+{
+    // Where the form shows its fields: a control left beside it could not
+    // be reached again, as the form does not scroll sideways.
+    const QWidget *view = m_area->parentWidget() ? m_area->parentWidget() : m_window;
+    return QRect(view->mapToGlobal(QPoint(0, 0)), view->size());
+}
+
 QPoint DragTracker::clipped(const QPoint &cursor) const
 {
-    const QRect window(m_window->mapToGlobal(QPoint(0, 0)), m_window->size());
-    return QPoint(qBound(window.left(), cursor.x(), window.right()),
-                  qBound(window.top(), cursor.y(), window.bottom()));
+    const QRect view = bounds();
+    return QPoint(qBound(view.left(), cursor.x(), view.right()),
+                  qBound(view.top(), cursor.y(), view.bottom()));
 }
 
 void DragTracker::capture()

@@ -14,8 +14,8 @@ class QWidget;
 // A drag shows the control's outline as a frame that follows the mouse;
 // the drop gives the control the frame's place and size and puts eight
 // sizing handles around it, and a handle pulled starts sizing. The mouse
-// stays with the form for the whole drag and the tracked point cannot
-// leave the window.
+// stays with the form for the whole drag, and neither the tracked point
+// nor a moved control can leave the form's view of its fields.
 class DragTracker : public QObject
 {
     Q_OBJECT
@@ -56,6 +56,9 @@ public:
     QWidget *handle(int index) const { return m_handles.value(index); }
 
 private:
+    // The screen rectangle of the form's field view; the tracked point and a
+    // moved frame stay inside it.
+    QRect bounds() const;
     QPoint clipped(const QPoint &cursor) const;
     void capture();
     void release();
