@@ -14,7 +14,6 @@ namespace {
 const QString TextKindName = QStringLiteral("TEXT");
 const QString DropDownKindName = QStringLiteral("DROP DOWN");
 constexpr quint32 NormalTextColor = 0x000000;
-constexpr quint32 NormalBackColor = 0xE0E0E0;
 constexpr quint32 DimmedColor = 0x808080;
 
 } // namespace
@@ -87,6 +86,12 @@ void FieldSet::setDimmed(bool dimmed)
     font.setItalic(dimmed);
     label->setFont(font);
     text->setBackColor(dimmed ? DimmedColor : NormalBackColor);
+}
+
+void FieldSet::setLocked(bool locked)
+{
+    text->setBackColor(locked ? LockedBackColor : NormalBackColor);
+    text->setReadOnly(locked);
 }
 
 QString FieldSet::value() const

@@ -23,6 +23,10 @@ FieldKind fieldKindFromName(const QString &name);
 // the table is the value table that feeds the drop-down.
 struct FieldSet
 {
+    // The text box's background in use, and while the entry is read-only.
+    static constexpr quint32 NormalBackColor = 0xE0E0E0;
+    static constexpr quint32 LockedBackColor = 0xC0C0C0;
+
     QLabel *label = nullptr;
     FieldTextBox *text = nullptr;
     QComboBox *combo = nullptr;
@@ -47,6 +51,9 @@ struct FieldSet
     // The look of a field in use (label black, box light grey), or of one
     // dimmed while another is worked on in design mode.
     void setDimmed(bool dimmed);
+
+    // A read-only entry's text box takes no edits and looks it.
+    void setLocked(bool locked);
 
     // What the set shows or was given by the program, for the record.
     QString value() const;

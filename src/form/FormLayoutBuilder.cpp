@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr quint32 EditableBackColor = 0xE0E0E0;
-
 bool nameIn(const QWidget *control, std::initializer_list<const char *> names)
 {
     const QString name = control->objectName();
@@ -119,7 +117,7 @@ void FormLayoutBuilder::buildFieldSet(const FormLayoutIO &layout, int index, int
     set.place(stored.label, stored.input, origin);
     set.setDimmed(false);
     QPalette comboPalette = set.combo->palette();
-    comboPalette.setColor(QPalette::Base, QV_Resource::ToQColor(EditableBackColor));
+    comboPalette.setColor(QPalette::Base, QV_Resource::ToQColor(FieldSet::NormalBackColor));
     set.combo->setPalette(comboPalette);
     set.combo->lower();
     set.text->lower();

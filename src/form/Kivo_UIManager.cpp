@@ -46,8 +46,6 @@ namespace {
 // The placement the window's position is stored under.
 constexpr qint32 PlacementId = 9995;
 constexpr qint32 KeepPosition = 11;
-constexpr quint32 EditableBackColor = 0xE0E0E0;
-constexpr quint32 LockedBackColor = 0xC0C0C0;
 // The size the window is placed with when nothing is stored, in twips.
 constexpr int DefaultWindowTwips = 8000;
 
@@ -530,10 +528,8 @@ void Kivo_UIManager::ViewOnly(qint32 value)
         m_ui.m_TopToolBar->tool(id)->setEnabled(editable);
     for (qint32 id : ToolIds::LayoutTools)
         m_ui.m_TopToolBar->tool(id)->setEnabled(false);
-    for (const FieldSet &set : m_ui.fieldSets) {
-        set.text->setBackColor(editable ? EditableBackColor : LockedBackColor);
-        set.text->setReadOnly(!editable);
-    }
+    for (FieldSet &set : m_ui.fieldSets)
+        set.setLocked(!editable);
     m_ui.chkAFIP->setEnabled(editable);
 }
 

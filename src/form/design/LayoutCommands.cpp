@@ -26,12 +26,18 @@ LayoutCommands::LayoutCommands(FormControls &ui, Kivo_TablesStore &tables, const
 {
 }
 
-void LayoutCommands::alignInputsLeft()
+const FieldSet *LayoutCommands::selected() const
 {
     const int s = m_designer.selectedSet();
-    if (s < 0 || s >= m_ui.fieldSets.size())
+    return s >= 0 && s < m_ui.fieldSets.size() ? &m_ui.fieldSets[s] : nullptr;
+}
+
+void LayoutCommands::alignInputsLeft()
+{
+    const FieldSet *reference = selected();
+    if (!reference)
         return;
-    const int left = TwipsGeometry::geometry(m_ui.fieldSets[s].input()).left();
+    const int left = TwipsGeometry::geometry(reference->input()).left();
     for (const FieldSet &set : m_ui.fieldSets) {
         TwipsGeometry::setLeft(set.text, left);
         TwipsGeometry::setLeft(set.combo, left);
@@ -40,20 +46,20 @@ void LayoutCommands::alignInputsLeft()
 
 void LayoutCommands::alignLabelsLeft()
 {
-    const int s = m_designer.selectedSet();
-    if (s < 0 || s >= m_ui.fieldSets.size())
+    const FieldSet *reference = selected();
+    if (!reference)
         return;
-    const int left = TwipsGeometry::geometry(m_ui.fieldSets[s].label).left();
+    const int left = TwipsGeometry::geometry(reference->label).left();
     for (const FieldSet &set : m_ui.fieldSets)
         TwipsGeometry::setLeft(set.label, left);
 }
 
 void LayoutCommands::sameWidth()
 {
-    const int s = m_designer.selectedSet();
-    if (s < 0 || s >= m_ui.fieldSets.size())
+    const FieldSet *reference = selected();
+    if (!reference)
         return;
-    const int width = TwipsGeometry::geometry(m_ui.fieldSets[s].input()).width();
+    const int width = TwipsGeometry::geometry(reference->input()).width();
     for (const FieldSet &set : m_ui.fieldSets) {
         TwipsGeometry::setWidth(set.text, width);
         TwipsGeometry::setWidth(set.combo, width);

@@ -5,6 +5,7 @@
 class Designer;
 class Kivo_TablesFrm;
 class Kivo_TablesStore;
+struct FieldSet;
 struct FormControls;
 
 // The design toolbar's commands on the field sets: aligning and sizing them
@@ -40,6 +41,9 @@ public:
                                       const QString &table);
 
 private:
+    // The set the alignment commands follow; none when no set is selected.
+    const FieldSet *selected() const;
+
     FormControls &m_ui;
     Kivo_TablesStore &m_tables;
     const Designer &m_designer;
