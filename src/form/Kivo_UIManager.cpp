@@ -5,6 +5,7 @@
 #include "common/ResourceIds.h"
 #include "form/FieldTextBox.h"
 #include "form/FormLayoutBuilder.h"
+#include "form/FormLook.h"
 #include "form/FormScrolling.h"
 #include "form/FormServices.h"
 #include "form/Kivo_API.h"
@@ -18,11 +19,9 @@
 #include "form/design/LayoutSaver.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "pickers/Kivo_AngioCodeFrm.h"
-#include "platform/config/AppSettings.h"
 #include "platform/environment/InstallLocation.h"
 #include "platform/environment/UIEnvironment.h"
 #include "platform/ui/FormScroller.h"
-#include "platform/ui/ToolBand.h"
 #include "platform/ui/ToolBarControl.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/TwipsGeometry.h"
@@ -32,14 +31,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
-
-#include <iterator>
 
 namespace {
 
@@ -50,34 +45,6 @@ constexpr qint32 KeepPosition = 11;
 constexpr int DefaultWindowTwips = 8000;
 
 using FormServices::log;
-
-void setBackground(QWidget *widget, quint32 colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, QV_Resource::ToQColor(colour));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-void setForeground(QWidget *widget, quint32 colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, QV_Resource::ToQColor(colour));
-    widget->setPalette(palette);
-}
-
-// The toolbar layout the settings name; a root that lacks it takes the one
-// shipped beside the component, so the window keeps its full toolbar.
-QString toolBarFile(const UIEnvironment &environment)
-{
-    const QString configured =
-        environment.FilePath(QStringLiteral("appearance\\bar"), QStringLiteral("kivo_bar"));
-    if (QFileInfo::exists(configured))
-        return configured;
-    const QString shipped =
-        InstallLocation::componentFolder() + QStringLiteral("/qv/resources/kivo_bar.json");
-    return QFileInfo::exists(shipped) ? shipped : configured;
-}
 
 template <typename Dialog> void uninitialize(Dialog *&dialog)
 {
@@ -122,7 +89,7 @@ void Kivo_UIManager::ensureLoaded()
         return;
     m_scrolling->forgetHook();
     m_ui.UI_MultiMon1->attach(this);
-    setDefaultCaptions();
+    FormLook::setDefaultCaptions(this, m_ui);
     m_uninitializing = false;
     m_ui.lblInfo->hide();
 
@@ -147,7 +114,7 @@ void Kivo_UIManager::ensureLoaded()
     log(QStringLiteral("after PositionForWindow"));
     qint32 monitor = environment.DisplayHandle(display);
     QV_Resource::ReadFontSettings(monitor);
-    loadToolBar(environment);
+    FormLook::loadToolBar(m_ui, environment);
 
     if (!m_acrPicker)
         m_acrPicker = new Kivo_ACRCodeFrm(this);
@@ -163,100 +130,10 @@ void Kivo_UIManager::ensureLoaded()
     m_ui.txtCodeDesc->clear();
     m_ui.txtCodeAngio->clear();
     m_ui.Timer1->stop();
-    setForeground(m_ui.lblACRCode, 128);
-    setForeground(m_ui.lblAngioCode, 128);
 
     QV_Resource::LoadDialogColors();
-    applyColors();
+    FormLook::applyColors(this, m_ui);
     m_loaded = true;
-}
-
-void Kivo_UIManager::setDefaultCaptions()
-{
-    using namespace ResourceIds;
-    setWindowTitle(QV_Resource::GetResString(FORM_CAPTION));
-    // Labels 8 to 10 keep their designed caption.
-    static const char *const captions[] = {
-        "History:",    "Diagnosis:",  "Findings:",  "Differential Diagnosis:",
-        "Discussion:", "Discussion:", "Diagnosis:", "Diagnosis:"};
-    for (int i = 0; i < int(std::size(captions)); ++i)
-        m_ui.fieldSets[i].label->setText(QString::fromLatin1(captions[i]));
-    m_ui.lblACR->setText(QV_Resource::GetResString(ACR_CODE_LABEL));
-    m_ui.lblDateSubmitted->setText(QV_Resource::GetResString(DATE_SUBMITTED_LABEL));
-    m_ui.lblSubmitted->setText(QV_Resource::GetResString(SUBMITTED_BY_LABEL));
-    m_ui.chkAFIP->setText(QV_Resource::GetResString(AFIP_CHECKBOX));
-    m_ui.cmdACR->setText(QV_Resource::GetResString(ACR_BUTTON));
-    m_ui.cmdAngio->setText(QV_Resource::GetResString(ANGIO_BUTTON));
-    m_ui.dummy->setText(QV_Resource::GetResString(END_MARKER_LABEL));
-}
-
-void Kivo_UIManager::loadToolBar(const UIEnvironment &environment)
-{
-    const QString file = toolBarFile(environment);
-    log(QStringLiteral(" TF FileBar= ") + file);
-    m_ui.m_TopToolBar->loadLayout(file);
-    log(QStringLiteral("After loading Bar= ") + file);
-    for (int i = 0; i < m_ui.m_TopToolBar->bandCount(); ++i) {
-        ToolBand *band = m_ui.m_TopToolBar->band(i);
-        if (band->name() != QLatin1String("Band2") && band->name() != QLatin1String("Band1"))
-            band->setVisible(false);
-    }
-}
-
-void Kivo_UIManager::applyColors()
-{
-    // 0 means no colour is known: black would hide the black captions.
-    if (const quint32 back = QV_Resource::DialogBackColor()) {
-        setBackground(this, back);
-        setBackground(m_ui.chkAFIP, back);
-    }
-    using Role = ToolBarControl::ColorRole;
-    const std::pair<const char *, Role> barColors[] = {
-        {"bar_shadow", Role::Shadow},
-        {"bar_shadow_dark", Role::DarkShadow},
-        {"bar_shadow_light", Role::LightShadow},
-        {"bar_menu", Role::Background},
-        {"bar_menu_text", Role::Foreground},
-        {"bar_highlight", Role::Highlight},
-    };
-    const AppSettings settings;
-    for (const auto &[name, role] : barColors)
-        m_ui.m_TopToolBar->setColor(
-            role, QV_Resource::ToQColor(settings.ColorByName(QLatin1String(name))));
-}
-
-void Kivo_UIManager::setDesignBandVisible(bool visible)
-{
-    m_designer->setBandVisible(visible);
-}
-
-bool Kivo_UIManager::isDesignModeOn() const
-{
-    return m_designer->isOn();
-}
-
-void Kivo_UIManager::EnterDesignMode()
-{
-    ensureLoaded();
-    m_designer->EnterDesignMode();
-}
-
-void Kivo_UIManager::ExitDesignMode()
-{
-    ensureLoaded();
-    m_designer->ExitDesignMode();
-}
-
-void Kivo_UIManager::leaveDesignMode()
-{
-    if (m_designer->isOn())
-        m_designer->ExitDesignMode();
-}
-
-void Kivo_UIManager::SaveLayout()
-{
-    ensureLoaded();
-    m_saver->SaveLayout();
 }
 
 void Kivo_UIManager::AppShow()
@@ -398,76 +275,6 @@ void Kivo_UIManager::Uninitialize()
     close();
 }
 
-void Kivo_UIManager::setDesignMode(bool allowed)
-{
-    ensureLoaded();
-    // Withdrawn while in use: the user leaves design mode first.
-    if (!allowed)
-        leaveDesignMode();
-    QAction *designMode = m_ui.m_TopToolBar->tool(ToolIds::DesignMode);
-    designMode->setEnabled(allowed);
-    designMode->setVisible(allowed);
-    for (qint32 id : ToolIds::LayoutTools) {
-        QAction *tool = m_ui.m_TopToolBar->tool(id);
-        tool->setEnabled(false);
-        tool->setVisible(allowed);
-    }
-    m_ui.m_TopToolBar->recalcLayout();
-}
-
-void Kivo_UIManager::onToolClicked(qint32 toolId)
-{
-    switch (toolId) {
-    case ToolIds::Submit:
-        SubmitData();
-        break;
-    case ToolIds::ClearAll:
-        ClearAll();
-        m_binding->markModified(QStringLiteral("ClearAll"));
-        break;
-    case ToolIds::Revert:
-        RevertToOriginal();
-        m_binding->markModified(QStringLiteral("After RevertToOriginal"));
-        break;
-    case ToolIds::DesignMode:
-        if (m_designer->isOn())
-            m_designer->ExitDesignMode();
-        else
-            m_designer->EnterDesignMode();
-        break;
-    case ToolIds::SaveLayout:
-        leaveDesignMode();
-        SaveLayout();
-        break;
-    case ToolIds::ResetLayout:
-        ReadLayout(true);
-        break;
-    case ToolIds::Close:
-        hideToHost();
-        break;
-    case ToolIds::AlignInputsLeft:
-        m_commands->alignInputsLeft();
-        break;
-    case ToolIds::AlignLabelsLeft:
-        m_commands->alignLabelsLeft();
-        break;
-    case ToolIds::SameWidth:
-        m_commands->sameWidth();
-        break;
-    case ToolIds::ValueTables:
-        m_commands->EditValueTables(*m_tablesFrm);
-        break;
-    case ToolIds::MakeTextField:
-        m_commands->makeTextField();
-        break;
-    default:
-        if (toolId >= ToolIds::FirstTable && toolId <= ToolIds::LastTable)
-            m_commands->makeDropDownField(toolId - ToolIds::FirstTable);
-        // Other tools have no command here.
-        break;
-    }
-}
-
 void Kivo_UIManager::InitAndUpdateUIFields(TFData *record)
 {
     // Loading places the window and reads the font and scale settings of the
@@ -489,16 +296,7 @@ void Kivo_UIManager::InitAndUpdateUIFields(TFData *record)
     if (record)
         UpdateUIFields(record);
 
-    for (QWidget *control : m_ui.all()) {
-        const QString name = control->objectName();
-        if (name != QLatin1String("FormScroller1") && name != QLatin1String("Line3D4") &&
-            name != QLatin1String("Line3D2"))
-            QV_Resource::SetControlFontFace(control);
-    }
-    QFont barFont = m_ui.m_TopToolBar->font();
-    barFont.setFamily(QV_Resource::FontName());
-    barFont.setPointSizeF(m_ui.cmdACR->font().pointSizeF());
-    m_ui.m_TopToolBar->setFont(barFont);
+    FormLook::applyFonts(m_ui);
 }
 
 void Kivo_UIManager::ReadLayout(bool useDefault)

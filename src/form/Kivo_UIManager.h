@@ -25,7 +25,8 @@ class StatusLine;
 // The teaching-file window. Its fixed area (toolbar, code rows, AFIP, the
 // submitted-by stamp, the status line) is designed in; below it the field
 // sets are built from the stored layout. The window itself keeps its life:
-// load, show and hide, placement, closing, the toolbar's commands. Its parts
+// load, show and hide, placement, closing (Kivo_UIManager.cpp), and the
+// toolbar's commands and design mode's switch (Kivo_UIManager_commands.cpp). Its parts
 // with state of their own do the rest, and the operations hosts call by name
 // forward to them:
 //   FormLayoutBuilder  the stored layout into field sets, scaling
@@ -100,9 +101,6 @@ protected:
 private:
     void ensureLoaded();
     void onToolClicked(qint32 toolId);
-    void setDefaultCaptions();
-    void loadToolBar(const UIEnvironment &environment);
-    void applyColors();
     void setDesignBandVisible(bool visible);
     void leaveDesignMode();
     // Hides the window and tells the host; the form stays loaded.

@@ -1,0 +1,116 @@
+// The toolbar's commands and switching design mode.
+#include "form/Kivo_UIManager.h"
+
+#include "form/FormServices.h"
+#include "form/RecordBinding.h"
+#include "form/ToolIds.h"
+#include "form/design/Designer.h"
+#include "form/design/LayoutCommands.h"
+#include "form/design/LayoutSaver.h"
+#include "platform/ui/ToolBarControl.h"
+
+#include <QAction>
+
+void Kivo_UIManager::setDesignBandVisible(bool visible)
+{
+    m_designer->setBandVisible(visible);
+}
+
+bool Kivo_UIManager::isDesignModeOn() const
+{
+    return m_designer->isOn();
+}
+
+void Kivo_UIManager::EnterDesignMode()
+{
+    ensureLoaded();
+    m_designer->EnterDesignMode();
+}
+
+void Kivo_UIManager::ExitDesignMode()
+{
+    ensureLoaded();
+    m_designer->ExitDesignMode();
+}
+
+void Kivo_UIManager::leaveDesignMode()
+{
+    if (m_designer->isOn())
+        m_designer->ExitDesignMode();
+}
+
+void Kivo_UIManager::SaveLayout()
+{
+    ensureLoaded();
+    m_saver->SaveLayout();
+}
+
+void Kivo_UIManager::setDesignMode(bool allowed)
+{
+    ensureLoaded();
+    // Withdrawn while in use: the user leaves design mode first.
+    if (!allowed)
+        leaveDesignMode();
+    QAction *designMode = m_ui.m_TopToolBar->tool(ToolIds::DesignMode);
+    designMode->setEnabled(allowed);
+    designMode->setVisible(allowed);
+    for (qint32 id : ToolIds::LayoutTools) {
+        QAction *tool = m_ui.m_TopToolBar->tool(id);
+        tool->setEnabled(false);
+        tool->setVisible(allowed);
+    }
+    m_ui.m_TopToolBar->recalcLayout();
+}
+
+void Kivo_UIManager::onToolClicked(qint32 toolId)
+{
+    switch (toolId) {
+    case ToolIds::Submit:
+        SubmitData();
+        break;
+    case ToolIds::ClearAll:
+        ClearAll();
+        m_binding->markModified(QStringLiteral("ClearAll"));
+        break;
+    case ToolIds::Revert:
+        RevertToOriginal();
+        m_binding->markModified(QStringLiteral("After RevertToOriginal"));
+        break;
+    case ToolIds::DesignMode:
+        if (m_designer->isOn())
+            m_designer->ExitDesignMode();
+        else
+            m_designer->EnterDesignMode();
+        break;
+    case ToolIds::SaveLayout:
+        leaveDesignMode();
+        SaveLayout();
+        break;
+    case ToolIds::ResetLayout:
+        ReadLayout(true);
+        break;
+    case ToolIds::Close:
+        hideToHost();
+        break;
+    case ToolIds::AlignInputsLeft:
+        m_commands->alignInputsLeft();
+        break;
+    case ToolIds::AlignLabelsLeft:
+        m_commands->alignLabelsLeft();
+        break;
+    case ToolIds::SameWidth:
+        m_commands->sameWidth();
+        break;
+    case ToolIds::ValueTables:
+        m_commands->EditValueTables(*m_tablesFrm);
+        break;
+    case ToolIds::MakeTextField:
+        m_commands->makeTextField();
+        break;
+    default:
+        if (toolId >= ToolIds::FirstTable && toolId <= ToolIds::LastTable)
+            m_commands->makeDropDownField(toolId - ToolIds::FirstTable);
+        // Other tools have no command here.
+        break;
+    }
+}
