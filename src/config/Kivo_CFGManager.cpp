@@ -326,3 +326,8 @@ void Kivo_CFGManager::UpdateAETagCaption(const QString &typeName, const QString 
                                QLatin1String("\\name"),
                            caption);
 }
+
+ConfigTransaction Kivo_CFGManager::transaction()
+{
+    return database().transaction();
+}

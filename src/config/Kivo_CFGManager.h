@@ -3,6 +3,7 @@
 #include "LayoutRecord.h"
 
 #include <platform/config/ConfigDatabase.h>
+#include <platform/config/ConfigTransaction.h>
 #include <platform/config/FreeConfigTree.h>
 #include <platform/user/UserDirectory.h>
 #include <platform/user/UserManager.h>
@@ -79,6 +80,9 @@ public:
     void ReadFormLayout(LayoutRecord &record) const;
     void WriteFieldLayout(const LayoutRecord &record, int setNumber, const QString &kind);
     void UpdateFieldType(const QString &type, int setNumber, const QString &kind);
+    // One change of the store for what a caller writes through the manager
+    // until it commits: a layout and the captions that go with it.
+    ConfigTransaction transaction();
 
     // What InitBeforeReadLayout opened: "form_layout", "default_layout", or
     // "" when there is nothing to read; and the highest set number in it.

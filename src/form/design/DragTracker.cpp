@@ -3,7 +3,7 @@
 #include "form/design/DesignGeometry.h"
 #include "platform/ui/TwipsGeometry.h"
 
-#include <QRubberBand>
+#include <QFrame>
 #include <QWidget>
 
 namespace {
@@ -43,8 +43,17 @@ void DragTracker::CreateSizeHandles()
         handle->raise();
         m_handles.append(handle);
     }
-    m_frame = new QRubberBand(QRubberBand::Rectangle, m_window);
+    // A plain two-pixel outline: cheap to draw on every move of the mouse,
+    // and the controls below stay visible through it.
+    m_frame = new QFrame(m_window);
     m_frame->setObjectName(QStringLiteral("dragFrame"));
+    m_frame->setFrameShape(QFrame::Box);
+    m_frame->setLineWidth(2);
+    QPalette framePalette = m_frame->palette();
+    framePalette.setColor(QPalette::WindowText, Qt::black);
+    m_frame->setPalette(framePalette);
+    m_frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_frame->hide();
     m_dragControl = nullptr;
 }
 
@@ -76,15 +85,14 @@ void DragTracker::beginSizing(int handle)
 void DragTracker::track(const QPoint &cursor)
 {
     const QPoint point = clipped(cursor);
-    if (m_state == Moving) {
-        DrawDragRect();
+    if (m_state == Moving)
         m_rect = DesignGeometry::movedWithin(m_rect, point - m_grab, bounds());
-        DrawDragRect();
-    } else if (m_state == Sizing) {
-        DrawDragRect();
+    else if (m_state == Sizing)
         m_rect = DesignGeometry::sized(m_rect, m_sizingHandle, point);
-        DrawDragRect();
-    }
+    else
+        return;
+    // Taking the frame away and drawing it at the new place, in one step.
+    placeFrame();
 }
 
 void DragTracker::drop()
@@ -147,11 +155,16 @@ void DragTracker::DrawDragRect()
         m_frame->hide();
         return;
     }
-    const QRect screen =
-        QRect(QPoint(m_rect.Left, m_rect.Top), QPoint(m_rect.Right, m_rect.Bottom)).normalized();
-    m_frame->setGeometry(QRect(m_window->mapFromGlobal(screen.topLeft()), screen.size()));
+    placeFrame();
     m_frame->raise();
     m_frame->show();
+}
+
+void DragTracker::placeFrame()
+{
+    const QRect screen(QPoint(qMin(m_rect.Left, m_rect.Right), qMin(m_rect.Top, m_rect.Bottom)),
+                       QSize(qAbs(m_rect.Width()), qAbs(m_rect.Height())));
+    m_frame->setGeometry(QRect(m_window->mapFromGlobal(screen.topLeft()), screen.size()));
 }
 
 int DragTracker::handleIndex(const QObject *widget) const

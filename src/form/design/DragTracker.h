@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QVector>
 
-class QRubberBand;
+class QFrame;
 class QWidget;
 
 // Moving and sizing one control of the form with the mouse in design mode.
@@ -59,6 +59,8 @@ private:
     // The screen rectangle of the form's field view; the tracked point and a
     // moved frame stay inside it.
     QRect bounds() const;
+    // The frame at the tracked rectangle, however it is turned.
+    void placeFrame();
     QPoint clipped(const QPoint &cursor) const;
     void capture();
     void release();
@@ -72,5 +74,5 @@ private:
     int m_sizingHandle = 0;
     Kivo_CRect m_rect;
     QPoint m_grab;
-    QRubberBand *m_frame = nullptr;
+    QFrame *m_frame = nullptr;
 };

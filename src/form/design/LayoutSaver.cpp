@@ -12,6 +12,7 @@
 #include "form/LayoutGeometry.h"
 #include "form/StatusLine.h"
 #include "platform/Err.h"
+#include "platform/config/ConfigTransaction.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/TwipsGeometry.h"
 
@@ -82,13 +83,17 @@ void LayoutSaver::save()
                        TwipsGeometry::geometry(m_ui.txtCodeAngio).height();
     for (int i = 0; i < m_ui.fieldSets.size(); ++i)
         layout.writeFieldSet(i, storedSet(m_ui.fieldSets[i], origin));
-    layout.commit();
 
+    // The layout and its captions are one change: a failure keeps both as
+    // they were, and the store syncs once.
+    ConfigTransaction change = FormServices::configuration().transaction();
+    layout.commit();
     if (FormServices::configuration().UpdateAETitles() == 1) {
         m_status.show(QV_Resource::GetResString(ResourceIds::UPDATING_CAPTIONS_STATUS));
         log(QStringLiteral("Updating AE cfg tree with the new captions"));
         UpdateAECoulmnCaptions();
     }
+    change.commit();
     log(QStringLiteral("Finish Save layout of the form "));
 }
 

@@ -7,6 +7,8 @@
 #include "StoreQuery.h"
 #include "platform/Err.h"
 
+#include <sqlite3.h>
+
 namespace {
 
 constexpr const char *SelectValue = "SELECT value FROM keys WHERE parent = ?1 AND fname = ?2";
@@ -144,9 +146,15 @@ void StoreTree::writeValue(const ConfigPath &path, const ConfigValue &value)
                   QStringLiteral("The root of the configuration store \"%1\" holds no value")
                       .arg(m_connection->file()));
     ConfigTransaction transaction(m_connection);
-    ensureKey(*m_connection, key);
+    // Most writes are to keys that exist: only a write that changed no row
+    // makes the key and its parents, one statement per path level.
     StoreQuery update(*m_connection, UpdateValue);
     bindKey(update, key).bind(3, value).run();
+    if (sqlite3_changes(m_connection->handle()) == 0) {
+        ensureKey(*m_connection, key);
+        StoreQuery insert(*m_connection, UpdateValue);
+        bindKey(insert, key).bind(3, value).run();
+    }
     transaction.commit();
 }
 
