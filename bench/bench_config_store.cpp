@@ -3,6 +3,7 @@
 // writes (WAL, synchronous=FULL) against the same writes without syncing,
 // with the user part of a single write's CPU time as its own counter.
 #include "AcrKeyPaths.h"
+#include "UserCpuTime.h"
 
 #include "platform/config/ConfigDatabase.h"
 #include "platform/config/FreeConfigTree.h"
@@ -14,8 +15,6 @@
 #include <QTextStream>
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
 
 namespace {
 
@@ -168,16 +167,6 @@ void BM_SwapTree(benchmark::State &state)
     state.SetLabel(durable ? "synchronous=FULL" : "synchronous=OFF (floor)");
 }
 BENCHMARK(BM_SwapTree)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
-
-// The CPU time the benchmark reports is this thread's, user and system
-// together; the user part alone is what our code and SQLite cost, apart
-// from the kernel's work for the sync.
-double userCpuMicroseconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    return double(usage.ru_utime.tv_sec) * 1e6 + double(usage.ru_utime.tv_usec);
-}
 
 void BM_WriteString(benchmark::State &state)
 {
