@@ -10,8 +10,6 @@
 
 namespace {
 
-const char *const ScreenshotOption = "screenshot";
-
 QString defaultRecordsFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
@@ -36,16 +34,6 @@ bool parseOffset(const QString &text, QPoint &offset)
 
 } // namespace
 
-bool HostOptions::wantsOffscreen(int argc, char **argv)
-{
-    const QByteArray option = QByteArray("--") + ScreenshotOption;
-    for (int i = 1; i < argc; ++i) {
-        if (option == argv[i] || QByteArray(argv[i]).startsWith(option + '='))
-            return true;
-    }
-    return false;
-}
-
 HostOptions HostOptions::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -66,7 +54,7 @@ HostOptions HostOptions::parse(const QStringList &arguments)
                                    QStringLiteral("Who works at the workstation."),
                                    QStringLiteral("NAME"), QStringLiteral("radiologist"));
     const QCommandLineOption screenshot(
-        QLatin1String(ScreenshotOption),
+        QStringLiteral("screenshot"),
         QStringLiteral("Open the first study's entry, save the teaching-file window as a PNG "
                        "image, and exit. Drawn off screen unless QT_QPA_PLATFORM names a "
                        "window system."),

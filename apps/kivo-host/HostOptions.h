@@ -20,9 +20,6 @@ struct HostOptions
     // A run that does its work without a person and exits.
     bool automated() const { return !screenshotFile.isEmpty() || demoSubmit || demoDesign; }
 
-    // Whether the arguments ask for a run without a display; decided before
-    // the application object exists, since it picks the window system.
-    static bool wantsOffscreen(int argc, char **argv);
     // Parses the application's arguments; --help, --version and a wrong
     // argument end the process as QCommandLineParser does.
     static HostOptions parse(const QStringList &arguments);

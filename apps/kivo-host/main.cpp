@@ -71,18 +71,26 @@ int run(const HostOptions &options)
     return QApplication::exec();
 }
 
+// Read while no window system is open, so that --help, --version and a
+// wrong option answer on a machine without a display.
+HostOptions readOptions(int &argc, char **argv)
+{
+    const QCoreApplication parsing(argc, argv);
+    return HostOptions::parse(QCoreApplication::arguments());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    QCoreApplication::setApplicationName(QStringLiteral("kivo-host"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    const HostOptions options = readOptions(argc, argv);
     // A screenshot needs no display: it is drawn off screen, unless a
     // window system was named.
-    if (HostOptions::wantsOffscreen(argc, argv) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    if (!options.screenshotFile.isEmpty() && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kivo-host"));
-    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
-    const HostOptions options = HostOptions::parse(QApplication::arguments());
 
     QString failure;
     try {

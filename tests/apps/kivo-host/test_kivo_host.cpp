@@ -154,6 +154,32 @@ TEST_F(KivoHost, DemoSubmitSavesTheEntryInTheRecordsDatabase)
     EXPECT_EQ(savedValue("KESTO_TF_HISTORY"), QStringLiteral("Night sweats, weight loss"));
 }
 
+// Guards against options read only after the window system is opened: on a
+// machine without a display a wrong option aborted with the platform's error
+// instead of naming the option, and --help did not answer.
+TEST_F(KivoHost, OptionsAnswerWithoutADisplay)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QLatin1String(name));
+    const auto runWithoutDisplay = [&](const QString &option) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(KIVO_HOST_BINARY), {option});
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return HostRun{process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+                       QString::fromLocal8Bit(process.readAllStandardError())};
+    };
+    const HostRun bogus = runWithoutDisplay(QStringLiteral("--bogus"));
+    EXPECT_EQ(bogus.exitCode, 1);
+    EXPECT_TRUE(bogus.err.contains(QStringLiteral("Unknown option 'bogus'")))
+        << bogus.err.toStdString();
+
+    const HostRun help = runWithoutDisplay(QStringLiteral("--help"));
+    EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--demo-submit"))) << help.out.toStdString();
+}
+
 // Guards against a host that carries on, or crashes, when its store cannot
 // be opened (the reason must reach the user and the run must end), against
 // a screenshot that is empty or silently not written, and a design-mode one
