@@ -10,17 +10,23 @@
 extern "C" __attribute__((visibility("default"))) HRESULT
 DllGetClassObject(const CLSID &clsid, const IID &riid, void **ppv)
 {
+    constexpr const char *operation = "DllGetClassObject";
     if (!ppv)
-        return E_POINTER;
+        return Kivo_ManagerFactory::refuse(E_POINTER, operation, "the object pointer is null");
     *ppv = nullptr;
     if (clsid != CLSID_Kivo_Manager)
-        return CLASS_E_CLASSNOTAVAILABLE;
+        return Kivo_ManagerFactory::refuse(CLASS_E_CLASSNOTAVAILABLE, operation,
+                                           "the library makes only Kivo_Manager");
     // Held across QueryInterface: a refused interface then deletes the
     // factory when the reference goes.
     const ComRef<Kivo_ManagerFactory> factory(new (std::nothrow) Kivo_ManagerFactory());
     if (!factory)
-        return E_OUTOFMEMORY;
-    return factory->QueryInterface(riid, ppv);
+        return Kivo_ManagerFactory::refuse(E_OUTOFMEMORY, operation, "out of memory");
+    const HRESULT result = factory->QueryInterface(riid, ppv);
+    if (FAILED(result))
+        return Kivo_ManagerFactory::refuse(result, operation,
+                                           "the class object offers only IClassFactory");
+    return result;
 }
 
 // The declaration the host uses must match this definition.

@@ -345,7 +345,8 @@ TEST_F(HostEntry, UnInitializeTearsDownAndLaterCallsFailCleanly)
 }
 
 // Guards against crashes and silent successes on calls out of order, null
-// pointers and unknown identifiers: each must fail with a readable reason.
+// pointers and unknown identifiers: each must fail with a readable reason,
+// the class factory's failures too.
 TEST_F(HostEntry, CallsOutOfOrderAndBadArgumentsFailWithADescription)
 {
     TF_IUI *fresh = createManager();
@@ -378,12 +379,18 @@ TEST_F(HostEntry, CallsOutOfOrderAndBadArgumentsFailWithADescription)
     void *factory = reinterpret_cast<void *>(1);
     EXPECT_EQ(getClassObject(IID_TF_IUI, IID_IClassFactory, &factory), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(factory, nullptr);
+    EXPECT_NE(lastError().find(u"DllGetClassObject failed: "), std::u16string::npos);
     EXPECT_EQ(getClassObject(CLSID_Kivo_Manager, IID_IClassFactory, nullptr), E_POINTER);
+    EXPECT_NE(lastError().find(u"pointer is null"), std::u16string::npos);
     ASSERT_EQ(getClassObject(CLSID_Kivo_Manager, IID_IClassFactory, &factory), S_OK);
     auto *classFactory = static_cast<IClassFactory *>(factory);
     void *created = reinterpret_cast<void *>(1);
     EXPECT_EQ(classFactory->CreateInstance(unknown, IID_TF_IUI, &created), CLASS_E_NOAGGREGATION);
+    EXPECT_NE(lastError().find(u"CreateInstance failed: "), std::u16string::npos);
     EXPECT_EQ(classFactory->CreateInstance(nullptr, IID_TFData, &created), E_NOINTERFACE);
+    EXPECT_NE(lastError().find(u"interface"), std::u16string::npos);
+    EXPECT_EQ(classFactory->CreateInstance(nullptr, IID_TF_IUI, nullptr), E_POINTER);
+    EXPECT_NE(lastError().find(u"pointer is null"), std::u16string::npos);
     EXPECT_EQ(created, nullptr);
     classFactory->Release();
 }
