@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 const QString DescriptionKey = QStringLiteral("description");
@@ -70,6 +72,37 @@ void checkStorable(const QString &absolutePath, const QString &description, int 
              QStringLiteral("the description is longer than %1 characters").arg(MaxValueLength));
 }
 
+// The code a key path stands for: 6\path_code\4 is "6 - 4", 6\64 is "64".
+QString codeOfKeyPath(const QString &keyPath)
+{
+    const QStringList names = keyPath.split(QLatin1Char('\\'));
+    if (names.size() > 2 && names.at(1) == QLatin1String(CodeKeyPath::PathologyKey))
+        return names.first() + QStringLiteral(" - ") + names.last();
+    return names.last();
+}
+
+// Refuses a code whose parent codes are not all in the file: the store would
+// get a parent key without a description, which the picker can only show as
+// an unnamed row. A pathology code's parents are its region's anatomy code
+// and its own shorter pathology codes.
+void checkParentsListed(const QHash<QString, int> &lineOfCode)
+{
+    QList<std::pair<int, QString>> codes; // line, key path: the first missing one is reported
+    for (auto it = lineOfCode.cbegin(); it != lineOfCode.cend(); ++it)
+        codes.append({it.value(), it.key()});
+    std::sort(codes.begin(), codes.end());
+    for (const auto &[line, keyPath] : codes) {
+        QString parent = keyPath.section(QLatin1Char('\\'), 0, -2);
+        for (; !parent.isEmpty(); parent = parent.section(QLatin1Char('\\'), 0, -2)) {
+            if (parent.endsWith(QLatin1String(CodeKeyPath::PathologyKey)))
+                continue;
+            if (!lineOfCode.contains(parent))
+                fail(line, QStringLiteral("code %1 has no parent code %2 in the file")
+                               .arg(codeOfKeyPath(keyPath), codeOfKeyPath(parent)));
+        }
+    }
+}
+
 } // namespace
 
 QString CodeTreeLoader::storePath(CodeTreeKind kind)
@@ -113,6 +146,7 @@ std::shared_ptr<FreeConfigTree> CodeTreeLoader::fromCsv(CodeTreeKind kind, const
         if (!description.isEmpty())
             node->childOrAdd(DescriptionKey).value = description;
     }
+    checkParentsListed(lineOfCode);
     if (codeCount)
         *codeCount = int(lineOfCode.size());
     return tree;

@@ -31,12 +31,13 @@ TEST(CodeTreeLoader, AcrCsvWithQuotesHeaderAndBlankLines)
                            "\r\n"
                            "12, \"Meninges, dura \"\"and\"\" more\" \r\n"
                            "123,\"Subdural\r\nspace\"\r\n"
+                           "1 - 4,Neoplasm\r\n"
                            "1 - 45,Méningiome\r\n"
                            "13\r\n";
     int count = 0;
     const auto tree = CodeTreeLoader::fromCsv(CodeTreeKind::Acr, csv, &count);
 
-    EXPECT_EQ(count, 5);
+    EXPECT_EQ(count, 6);
     EXPECT_EQ(tree->ReadString(QStringLiteral("1\\description")),
               QStringLiteral("Skull and contents"));
     EXPECT_EQ(tree->ReadString(QStringLiteral("1\\12\\description")),
@@ -45,29 +46,29 @@ TEST(CodeTreeLoader, AcrCsvWithQuotesHeaderAndBlankLines)
               QStringLiteral("Subdural\nspace"));
     EXPECT_EQ(tree->ReadString(QStringLiteral("1\\path_code\\4\\45\\description")),
               QStringLiteral("Méningiome"));
-    // The pathology parent 4 and the described-less 13 exist without descriptions.
-    EXPECT_EQ(tree->ChildNames(QStringLiteral("1\\path_code\\4")).names(), QStringList{"45"});
+    // The described-less 13 exists without a description.
     EXPECT_TRUE(tree->KeyExists(QStringLiteral("1\\13")));
     EXPECT_FALSE(tree->KeyExists(QStringLiteral("1\\13\\description")));
     EXPECT_FALSE(tree->KeyExists(QStringLiteral("code")));
 }
 
 // Siblings 1, 2 and 10 keep file order; a sorted-as-text store would put 10
-// before 2. A missing middle level (4.12) is created on the way to 4.12.3.
+// before 2.
 TEST(CodeTreeLoader, AngioSiblingsKeepFileOrder)
 {
     const auto tree = CodeTreeLoader::fromCsv(
         CodeTreeKind::Angio,
-        "4,Abdominal aorta\n4.1,Suprarenal\n4.2,Infrarenal\n4.10,Gonadal\n4.12.3,Right hepatic\n");
+        "4,Abdominal aorta\n4.1,Suprarenal\n4.2,Infrarenal\n4.10,Gonadal\n4.12.3,Right hepatic\n"
+        "4.12,Hepatic\n");
     EXPECT_EQ(tree->ChildNames(QStringLiteral("4")).names(),
               (QStringList{"description", "4.1", "4.2", "4.10", "4.12"}));
     EXPECT_EQ(tree->ReadString(QStringLiteral("4\\4.12\\4.12.3\\description")),
               QStringLiteral("Right hepatic"));
-    EXPECT_FALSE(tree->KeyExists(QStringLiteral("4\\4.12\\description")));
 }
 
 // Every refusal names the line an administrator has to fix, counting the
-// lines inside quoted fields.
+// lines inside quoted fields. Guards too against a code whose parent is not
+// listed: its parent key would have no description, an unnamed picker row.
 TEST(CodeTreeLoader, ErrorsNameTheLine)
 {
     struct Case
@@ -96,6 +97,14 @@ TEST(CodeTreeLoader, ErrorsNameTheLine)
         {CodeTreeKind::Angio, "4,a\n4.01,b\n", QStringLiteral("line 2: \"4.01\" is not a code")},
         {CodeTreeKind::Angio, "4..1,a\n", QStringLiteral("line 1: \"4..1\" is not a code")},
         {CodeTreeKind::Angio, "1 - 45,a\n", QStringLiteral("line 1: \"1 - 45\" is not a code")},
+        {CodeTreeKind::Acr, "6,a\n645,b\n",
+         QStringLiteral("line 2: code 645 has no parent code 64")},
+        {CodeTreeKind::Acr, "1,a\n1 - 4,b\n6 - 4,c\n",
+         QStringLiteral("line 3: code 6 - 4 has no parent code 6")},
+        {CodeTreeKind::Acr, "1,a\n1 - 45,b\n",
+         QStringLiteral("line 2: code 1 - 45 has no parent code 1 - 4")},
+        {CodeTreeKind::Angio, "4,a\n4.12.3,b\n",
+         QStringLiteral("line 2: code 4.12.3 has no parent code 4.12")},
     };
     for (const Case &c : cases) {
         try {
@@ -128,7 +137,8 @@ TEST(CodeTreeLoader, StoreIsReplacedWholeOrNotAtAll)
               QStringLiteral("Meninges"));
 
     for (const QByteArray &bad :
-         {QByteArray("2,Face\n3,Spine\nx,broken\n"), QByteArray("code,description\n\n")})
+         {QByteArray("2,Face\n3,Spine\nx,broken\n"), QByteArray("code,description\n\n"),
+          QByteArray("6,Chest\n645,Orphan\n")})
         EXPECT_THROW(CodeTreeLoader::load(database, CodeTreeKind::Acr, bad), Err);
     EXPECT_EQ(database.ChildNames(root).names(), QStringList{"1"});
     EXPECT_EQ(database.ReadString(root + QStringLiteral("\\1\\description")),
