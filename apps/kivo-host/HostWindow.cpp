@@ -60,6 +60,10 @@ void HostWindow::createActions()
     const auto add = [this](const QString &text, const QKeySequence &key, auto slot) {
         auto *action = new QAction(text, this);
         action->setShortcut(key);
+        // The teaching-file window is a top-level window of its own; the
+        // workstation's keys must work there too. None of them is one of
+        // the window's own keys, and a modal dialog still shadows them.
+        action->setShortcutContext(Qt::ApplicationShortcut);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
@@ -73,7 +77,9 @@ void HostWindow::createActions()
                      [this] { m_controller.minimise(); });
     m_restore = add(QStringLiteral("Re&store"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M),
                     [this] { m_controller.restore(); });
-    auto *quit = add(QStringLiteral("&Quit"), QKeySequence::Quit, [this] { close(); });
+    // Not QKeySequence::Quit: some platforms bind no key to it.
+    auto *quit =
+        add(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
     QMenu *entry = menuBar()->addMenu(QStringLiteral("&Entry"));
     entry->addActions({m_open, m_openReadOnly, m_close});

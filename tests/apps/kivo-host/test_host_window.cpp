@@ -1,0 +1,107 @@
+// The workstation's window in the test's process, with the component loaded
+// from its library as kivo-host loads it.
+#include "EntryController.h"
+#include "FormLookup.h"
+#include "HostWindow.h"
+#include "RecordsDatabase.h"
+#include "ScratchStore.h"
+#include "TeachingFileComponent.h"
+
+#include "config/StoreSeed.h"
+
+#include <QTest>
+
+
+#include <memory>
+
+namespace {
+
+const bool started = startOnScratchStore();
+
+// A seeded store, a records database with the sample studies and the
+// workstation's window on them, the first study selected.
+class Workstation : public ScratchStore
+{
+protected:
+    struct Parts
+    {
+        explicit Parts(const QString &recordsFile) : records(recordsFile) {}
+        RecordsDatabase records;
+        TeachingFileComponent component{QStringLiteral(KIVO_COMPONENT_FILE)};
+        EntryController controller{component, records};
+        HostWindow window{controller, records};
+    };
+
+    void SetUp() override
+    {
+        ScratchStore::SetUp();
+        SetPlatformValue(u"CurrUser", u"radiologist");
+        {
+            ConfigDatabase store(m_file);
+            ASSERT_TRUE(seedStore(store, false));
+        }
+        m_parts = std::make_unique<Parts>(m_dir.filePath(QStringLiteral("records.db")));
+        controller().start();
+        window().show();
+        ASSERT_TRUE(controller().setOwner(window().winId()));
+        // Keys reach only an application with an active window.
+        window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window().isActiveWindow(); }));
+    }
+
+    // The component ends while its store is still the current one.
+    void TearDown() override
+    {
+        m_parts.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ScratchStore::TearDown();
+    }
+
+    EntryController &controller() { return m_parts->controller; }
+    HostWindow &window() { return m_parts->window; }
+
+    // The History box of the open entry's window, the window active and
+    // the box focused.
+    QWidget *activeHistoryBox()
+    {
+        QWidget *form = controller().window();
+        if (!form)
+            return nullptr;
+        form->activateWindow();
+        // Activation is asynchronous, and qWaitForWindowActive does not wait
+        // for it where the platform reports no activation support.
+        EXPECT_TRUE(QTest::qWaitFor([form] { return form->isActiveWindow(); }));
+        QWidget *history = FormLookup::fieldTextBox(form, QStringLiteral("History:"));
+        if (history)
+            history->setFocus();
+        return history;
+    }
+
+    std::unique_ptr<Parts> m_parts;
+};
+
+} // namespace
+
+// Guards against workstation keys that work only in the study list: from the
+// teaching-file window Ctrl+M must minimise it and Ctrl+W end the entry; and
+// against a Quit key that some platforms leave unbound.
+TEST_F(Workstation, KeysWorkFromTheTeachingFileWindow)
+{
+    QTest::keyClick(&window(), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_TRUE(controller().hasEntry());
+    QWidget *history = activeHistoryBox();
+    ASSERT_NE(history, nullptr);
+
+    QTest::keyClick(history, Qt::Key_M, Qt::ControlModifier);
+    EXPECT_TRUE(controller().window()->isMinimized());
+    controller().restore();
+
+    QTest::keyClick(activeHistoryBox(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(controller().hasEntry());
+
+    // Ctrl+Q quits on every platform, whatever its theme binds to Quit.
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window().isActiveWindow(); }));
+    QTest::keyClick(&window(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window().isVisible());
+}
