@@ -105,32 +105,34 @@ QWidget *EntryController::window() const
 void EntryController::onSubmit(TFData *data)
 {
     qint32 status = Saved;
+    QString reason;
     if (!data || data != m_record.get()) {
         status = Refused;
-        qWarning().noquote() << "kivo-host: submit refused:"
-                             << (data ? "the record is not the open entry's"
-                                      : "no record was loaded in the teaching-file window");
+        reason = data ? QStringLiteral("the record is not the open entry's")
+                      : QStringLiteral("no record was loaded in the teaching-file window");
     } else {
         m_unsaved = true;
         try {
             saveRecord();
         } catch (const std::exception &err) {
             status = SaveFailed;
-            qWarning().noquote() << "kivo-host: the teaching file was not saved:" << err.what();
+            reason = QString::fromLocal8Bit(err.what());
         }
     }
+    if (status != Saved)
+        qWarning().noquote() << "kivo-host: the teaching file was not saved:" << reason;
     // The component is still inside its submit; it hears the outcome once
     // that is over.
     QMetaObject::invokeMethod(
-        this, [this, status] { completeSubmit(status); }, Qt::QueuedConnection);
+        this, [this, status, reason] { completeSubmit(status, reason); }, Qt::QueuedConnection);
 }
 
-void EntryController::completeSubmit(qint32 status)
+void EntryController::completeSubmit(qint32 status, const QString &reason)
 {
     command([this, status] {
         TeachingFileComponent::check(m_component->SubmitCompleted(status), "SubmitCompleted");
     });
-    emit submitCompleted(status);
+    emit submitCompleted(status, reason);
 }
 
 void EntryController::saveRecord()

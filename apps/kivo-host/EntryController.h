@@ -49,14 +49,15 @@ public:
 signals:
     void entryChanged();
     void recordSaved(qint64 studyId);
-    void submitCompleted(qint32 status);
+    // reason: why the record was not saved, for the user; empty when saved.
+    void submitCompleted(qint32 status, const QString &reason);
     void formClosed();
     void failed(const QString &description);
 
 private:
     bool command(const std::function<void()> &work);
     void onSubmit(TFData *data);
-    void completeSubmit(qint32 status);
+    void completeSubmit(qint32 status, const QString &reason);
     void saveRecord();
 
     TeachingFileComponent &m_component;

@@ -144,17 +144,23 @@ void HostWindow::updateActions()
     m_restore->setEnabled(entry);
 }
 
-void HostWindow::showSubmitOutcome(qint32 status)
+// A user without a terminal learns the reason here: in the status bar, and
+// in a message box when the record could not be saved.
+void HostWindow::showSubmitOutcome(qint32 status, const QString &reason)
 {
-    statusBar()->showMessage(status == EntryController::Saved
-                                 ? QStringLiteral("Teaching file saved.")
-                                 : QStringLiteral("The teaching file was not saved (status %1); "
-                                                  "see the terminal for the reason.")
-                                       .arg(status));
+    if (status == EntryController::Saved) {
+        statusBar()->showMessage(QStringLiteral("Teaching file saved."));
+        return;
+    }
+    const QString message = QStringLiteral("The teaching file was not saved: %1").arg(reason);
+    statusBar()->showMessage(message);
+    if (status == EntryController::SaveFailed)
+        QMessageBox::warning(this, QStringLiteral("kivo-host"), message);
 }
 
 void HostWindow::showFailure(const QString &description)
 {
+    statusBar()->showMessage(description);
     QMessageBox::critical(this, QStringLiteral("kivo-host"), description);
 }
 

@@ -27,7 +27,7 @@ private:
     void reloadStudies();
     void openSelected(bool readOnly);
     void updateActions();
-    void showSubmitOutcome(qint32 status);
+    void showSubmitOutcome(qint32 status, const QString &reason);
     void showFailure(const QString &description);
     const Study *selectedStudy() const;
 

@@ -30,7 +30,16 @@ void showMessageBoxes(QTextStream &out)
     QV_MsgBox::ShowErrorMsgCode(QStringLiteral("The table name is already in use."), 16);
     const qint32 answer =
         QV_MsgBox::AskQuestionCode(QStringLiteral("Submit the teaching file?"), 1154);
-    out << "answer " << answer << '\n';
+    out << "answer " << (answer == QV_MsgBox::AnswerYes ? "Yes" : "No") << '\n';
+}
+
+// The chosen code, or that the picker was cancelled.
+void printPick(QTextStream &out, const QString &code)
+{
+    if (code.isEmpty())
+        out << "cancelled\n";
+    else
+        out << "code " << code << '\n';
 }
 
 } // namespace
@@ -41,9 +50,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("kivo-preview"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Opens a dialog of the teaching-file component on a configuration store.\n"
-        "Dialogs: acr [CODE], angio [CODE], tables, messages."));
+    parser.setApplicationDescription(
+        QStringLiteral("Opens a dialog of the teaching-file component on a configuration store.\n"
+                       "Dialogs: acr [CODE], angio [CODE], tables, messages."));
     parser.addHelpOption();
     const QCommandLineOption storeOption(QStringLiteral("store"),
                                          QStringLiteral("The configuration store file."),
@@ -84,9 +93,9 @@ int main(int argc, char *argv[])
         manager.Init();
 
         if (dialog == QLatin1String("acr"))
-            out << "code " << PickerPreview::openAcrCodePicker(code) << '\n';
+            printPick(out, PickerPreview::openAcrCodePicker(code));
         else if (dialog == QLatin1String("angio"))
-            out << "code " << PickerPreview::openAngioCodePicker(code) << '\n';
+            printPick(out, PickerPreview::openAngioCodePicker(code));
         else if (dialog == QLatin1String("tables"))
             out << (Kivo_TablesFrm::editStoredTables() ? "saved" : "unchanged") << '\n';
         else if (dialog == QLatin1String("messages"))

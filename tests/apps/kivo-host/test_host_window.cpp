@@ -8,9 +8,13 @@
 #include "TeachingFileComponent.h"
 
 #include "config/StoreSeed.h"
+#include "tables/ModalDialogs.h"
 
+#include <QAction>
+#include <QStatusBar>
 #include <QTest>
 
+#include <sqlite3.h>
 
 #include <memory>
 
@@ -104,4 +108,38 @@ TEST_F(Workstation, KeysWorkFromTheTeachingFileWindow)
     ASSERT_TRUE(QTest::qWaitFor([this] { return window().isActiveWindow(); }));
     QTest::keyClick(&window(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window().isVisible());
+}
+
+// Guards against a failed save whose reason only reached a terminal the user
+// does not have: the status bar and a message box must give it.
+TEST_F(Workstation, AFailedSaveShowsItsReasonInTheWindow)
+{
+    QTest::keyClick(&window(), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClicks(activeHistoryBox(), QStringLiteral("Night sweats"));
+    // Another program breaks the database under the workstation.
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(m_dir.filePath(QStringLiteral("records.db")).toUtf8().constData(), &db),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE teaching_file_values", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    // The question is answered Yes; the next box is the workstation's.
+    QString shownReason;
+    whenModal<QMessageBox>([&](QMessageBox *question) {
+        question->button(QMessageBox::Yes)->click();
+        whenModal<QMessageBox>([&](QMessageBox *box) {
+            shownReason = box->text();
+            box->close();
+        });
+    });
+    QAction *submit = FormLookup::tool(controller().window(), FormLookup::SubmitTool);
+    ASSERT_NE(submit, nullptr);
+    submit->trigger();
+    // QTRY_VERIFY would return quietly from a gtest test.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shownReason.isEmpty(); }));
+    EXPECT_TRUE(shownReason.startsWith(QStringLiteral("The teaching file was not saved: ")) &&
+                shownReason.contains(QStringLiteral("teaching_file_values")))
+        << shownReason.toStdString();
+    EXPECT_EQ(window().statusBar()->currentMessage(), shownReason);
 }
