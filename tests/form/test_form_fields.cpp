@@ -6,6 +6,7 @@
 #include "common/QV_Resource.h"
 #include "form/FieldTextBox.h"
 #include "form/FormLayoutIO.h"
+#include "form/LayoutGeometry.h"
 #include "platform/ui/TwipsGeometry.h"
 
 #include <QCheckBox>
@@ -14,6 +15,8 @@
 #include <QMap>
 #include <QPushButton>
 #include <QTest>
+
+#include <limits>
 
 namespace {
 
@@ -118,6 +121,41 @@ TEST_F(FieldsTest, StoredValuesApplyOnlyWhenSet)
         EXPECT_NE(value, u"untagged") << QString::fromStdU16String(tag).toStdString();
     m_form->UpdateUIFields(nullptr);
     record->Release();
+}
+
+// Guards against stored coordinates near the integer limits overflowing the
+// geometry arithmetic (an abort under UBSan) instead of being clamped, logged
+// and built into a form.
+TEST_F(FieldsTest, OutOfRangeLayoutIsClampedAndLogged)
+{
+    ConfigDatabase database;
+    const QString root = QLatin1String(Kivo_CFGManager::LAYOUT_PATH) + QLatin1Char('\\');
+    const auto store = [&](const char *key, qint32 value) {
+        database.WriteLong(root + QLatin1String(key), value);
+    };
+    store("width", std::numeric_limits<qint32>::max());
+    store("height", std::numeric_limits<qint32>::min());
+    store("set1\\label\\top", std::numeric_limits<qint32>::max());
+    store("set1\\label\\left", std::numeric_limits<qint32>::min());
+    store("set1\\text\\top", std::numeric_limits<qint32>::max() - 1);
+    store("set1\\text\\width", std::numeric_limits<qint32>::max());
+    store("set1\\text\\height", std::numeric_limits<qint32>::max());
+    const QString message = QStringLiteral("Layout of set 1 (text) out of range, clamped: top, "
+                                           "width, height");
+    const int logged = TestLog::count(QStringLiteral("Kivo_UIManager"), message);
+
+    // At factor 2 the scaling doubles what was read, and must not overflow either.
+    database.WriteLong(
+        QStringLiteral("Corvalis\\system\\applications\\quovira\\appearance\\font\\ui_factor"), 2);
+    m_form->InitAndUpdateUIFields(nullptr);
+    ASSERT_EQ(QV_Resource::UIFactor(), 2.0);
+
+    const int limit = 2 * LayoutGeometry::StoredTwipsLimit + 10000; // scaled, plus the origin
+    for (const QRect &rect : {TwipsGeometry::geometry(label(0)), TwipsGeometry::geometry(box(0))})
+        for (int edge : {rect.left(), rect.top(), rect.width(), rect.height()})
+            EXPECT_LE(std::abs(edge), limit);
+    EXPECT_GT(TwipsGeometry::geometry(box(0)).width(), LayoutGeometry::StoredTwipsLimit);
+    EXPECT_EQ(TestLog::count(QStringLiteral("Kivo_UIManager"), message), logged + 1);
 }
 
 // Guards against scaling that misses controls or forgets the shift, and
