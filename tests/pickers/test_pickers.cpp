@@ -246,6 +246,32 @@ TEST_F(PickerTest, AcrEnterInTheListChoosesTheEntry)
     EXPECT_TRUE(cancelled);
 }
 
+// Guards against Up leaving the chosen code under the box a level deeper than
+// the code in it, and against Enter on a leaf only moving the highlight
+// instead of confirming the choice as OK does.
+TEST_F(PickerTest, AcrUpKeepsCodeAndChoiceTogetherAndEnterOnALeafConfirms)
+{
+    bool cancelled = true;
+    const QString code = run(
+        acr, QStringLiteral("123 - 45"),
+        [](QDialog *dialog) {
+            const auto chosen = [dialog] { return control<QLabel>(dialog, "lblPath")->text(); };
+            EXPECT_EQ(chosen(), QStringLiteral("45"));
+            for (const char *level : {"4", ""}) {
+                click(dialog, "cmdUp");
+                EXPECT_EQ(boxText(dialog, "txtPath"), QLatin1String(level));
+                EXPECT_EQ(chosen(), QLatin1String(level));
+            }
+            QListWidget *list = mainList(dialog);
+            list->setCurrentRow(int(listCodes(dialog).indexOf(QStringLiteral("5"))));
+            QTest::keyClick(list, Qt::Key_Return);
+            EXPECT_FALSE(dialog->isVisible());
+        },
+        &cancelled);
+    EXPECT_EQ(code, QStringLiteral("123 - 5"));
+    EXPECT_FALSE(cancelled);
+}
+
 // Guards against a store without a tree failing the dialog: the list is
 // empty and a typed code still comes back.
 TEST_F(PickerTest, AcrWithoutTreeReturnsTypedCode)
