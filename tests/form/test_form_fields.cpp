@@ -9,12 +9,14 @@
 #include "form/LayoutGeometry.h"
 #include "platform/ui/TwipsGeometry.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QMap>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 #include <limits>
 
@@ -55,8 +57,10 @@ protected:
 };
 
 // Guards against fields placed off the field-area origin, shifted at factor
-// 1, or given the wrong kind, tag or list; and against a drop-down that shows
-// its first value when nothing was chosen.
+// 1, or given the wrong kind, tag or list; against a drop-down that shows
+// its first value when nothing was chosen; and against boxes a screen reader
+// cannot name by their caption, or code buttons and tools without a name or
+// a tooltip.
 TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
 {
     m_form->InitAndUpdateUIFields(nullptr);
@@ -77,6 +81,35 @@ TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
     EXPECT_EQ(items(combo(ModalitySet)), Modalities);
     EXPECT_EQ(m_form->fieldSets()[ModalitySet].table, QStringLiteral("Modality"));
     EXPECT_EQ(combo(ModalitySet)->currentText(), QString());
+
+    // What a screen reader announces: each box by its caption, each button
+    // and tool by a name, with a tooltip for the pointer.
+    const auto accessible = [](QObject *object) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(object);
+        EXPECT_NE(face, nullptr);
+        return face;
+    };
+    const auto labelledBy = [&](QWidget *input) {
+        const auto relations = accessible(input)->relations(QAccessible::Label);
+        return relations.isEmpty() ? QString() : relations.first().first->text(QAccessible::Name);
+    };
+    EXPECT_EQ(accessible(box(0))->text(QAccessible::Name), QStringLiteral("History:"));
+    EXPECT_EQ(accessible(box(0))->role(), QAccessible::EditableText);
+    EXPECT_EQ(labelledBy(box(0)), QStringLiteral("History:"));
+    EXPECT_EQ(labelledBy(combo(ModalitySet)), label(ModalitySet)->text());
+    EXPECT_EQ(labelledBy(control<FieldTextBox>("txtCodeAngio")),
+              control<QLabel>("lblAngio")->text());
+    QList<QWidget *> described{control<QPushButton>("cmdACR"), control<QPushButton>("cmdAngio")};
+    for (QToolButton *tool : control<QWidget>("m_TopToolBar")->findChildren<QToolButton *>())
+        if (tool->defaultAction())
+            described << tool;
+    ASSERT_GT(described.size(), 2);
+    for (QWidget *button : described) {
+        EXPECT_FALSE(accessible(button)->text(QAccessible::Name).isEmpty())
+            << qPrintable(button->objectName());
+        EXPECT_EQ(accessible(button)->role(), QAccessible::Button);
+        EXPECT_FALSE(button->toolTip().isEmpty()) << qPrintable(button->objectName());
+    }
 }
 
 // Guards against stored values that must be ignored (-1 length, sizes of 0
