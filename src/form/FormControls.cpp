@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -37,6 +38,32 @@ Control *designed(Control *control, const QString &name, const QRect &twips)
     TwipsGeometry::setGeometry(control, twips);
     return control;
 }
+
+// A code button says what it opens, to a screen reader and on hover.
+void describe(QPushButton *button, const QString &name, const QString &toolTip)
+{
+    button->setAccessibleName(name);
+    button->setToolTip(toolTip);
+}
+
+// A caption is announced with the input its set shows ("History:, edit"):
+// its buddy follows whichever of the set's two inputs is shown last.
+class BuddyFollowsShownInput : public QObject
+{
+public:
+    explicit BuddyFollowsShownInput(QLabel *caption) : QObject(caption), m_caption(caption) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ShowToParent)
+            m_caption->setBuddy(static_cast<QWidget *>(watched));
+        return false;
+    }
+
+private:
+    QLabel *m_caption;
+};
 
 QFrame *designedLine(QWidget *parent, const QString &name, int top)
 {
@@ -79,6 +106,8 @@ void FormControls::setupUi(QWidget *form)
     lblACR = designed(new QLabel(area), QStringLiteral("lblACR"), {Margin, 405, 1100, 255});
     lblACRCode = designed(new QLabel(area), QStringLiteral("lblACRCode"), {1380, 405, 2400, 255});
     cmdACR = designed(new QPushButton(area), QStringLiteral("cmdACR"), {9240, 375, 1500, 330});
+    describe(cmdACR, QStringLiteral("Pick ACR code"),
+             QStringLiteral("Pick the ACR anatomy and pathology code"));
     txtCodeDesc = designed(new FieldTextBox(area), QStringLiteral("txtCodeDesc"),
                            {Margin, 735, FieldWidth, 495});
     Line3D2 = designedLine(area, QStringLiteral("Line3D2"), 1290);
@@ -87,8 +116,12 @@ void FormControls::setupUi(QWidget *form)
     lblAngioCode =
         designed(new QLabel(area), QStringLiteral("lblAngioCode"), {1380, 1380, 2400, 255});
     cmdAngio = designed(new QPushButton(area), QStringLiteral("cmdAngio"), {9240, 1350, 1500, 330});
+    describe(cmdAngio, QStringLiteral("Pick angiography code"),
+             QStringLiteral("Pick the angiography code"));
     txtCodeAngio = designed(new FieldTextBox(area), QStringLiteral("txtCodeAngio"),
                             {Margin, 1710, FieldWidth, 495});
+    lblACR->setBuddy(txtCodeDesc);
+    lblAngio->setBuddy(txtCodeAngio);
     Line3D3 = designedLine(area, QStringLiteral("Line3D3"), 2265);
     chkAFIP = designed(new QCheckBox(area), QStringLiteral("chkAFIP"), {Margin, 2340, 1200, 285});
     lblSubmitted =
@@ -111,6 +144,10 @@ void FormControls::setupUi(QWidget *form)
                              {Margin, top + 270, FieldWidth, 315});
         set.combo->setEditable(true);
         set.combo->hide();
+        set.label->setBuddy(set.text);
+        auto *buddy = new BuddyFollowsShownInput(set.label);
+        set.text->installEventFilter(buddy);
+        set.combo->installEventFilter(buddy);
         for (QWidget *control :
              {static_cast<QWidget *>(set.label), static_cast<QWidget *>(set.text),
               static_cast<QWidget *>(set.combo)})

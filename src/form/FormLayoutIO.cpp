@@ -2,11 +2,22 @@
 
 #include "config/Kivo_CFGManager.h"
 #include "form/FormServices.h"
+#include "form/LayoutGeometry.h"
 
 namespace {
 
 const QString LabelElement = QStringLiteral("label");
 const QString InputElement = QStringLiteral("text");
+
+// A stored value out of any sane range (a damaged or hostile layout) is
+// brought into range before the form computes with it, and the log says so.
+void clampStored(LayoutRecord &entry, const QString &what)
+{
+    const QStringList clamped = LayoutGeometry::clampToSaneRange(entry);
+    if (!clamped.isEmpty())
+        FormServices::log(QStringLiteral("Layout of %1 out of range, clamped: %2")
+                              .arg(what, clamped.join(QStringLiteral(", "))));
+}
 
 } // namespace
 
@@ -19,6 +30,7 @@ LayoutRecord FormLayoutIO::formLayout() const
 {
     LayoutRecord record;
     m_manager.ReadFormLayout(record);
+    clampStored(record, QStringLiteral("the form"));
     return record;
 }
 
@@ -31,6 +43,8 @@ FieldLayout FormLayoutIO::fieldSet(int index) const
     m_manager.ReadFieldLayout(set.label, index + 1, LabelElement);
     set.input.tag = set.label.tag;
     m_manager.ReadFieldLayout(set.input, index + 1, InputElement);
+    clampStored(set.label, QStringLiteral("set %1 (%2)").arg(index + 1).arg(LabelElement));
+    clampStored(set.input, QStringLiteral("set %1 (%2)").arg(index + 1).arg(InputElement));
     return set;
 }
 

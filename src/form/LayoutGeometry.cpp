@@ -3,6 +3,8 @@
 #include "config/LayoutRecord.h"
 #include "platform/ui/Twips.h"
 
+#include <algorithm>
+
 namespace LayoutGeometry {
 
 namespace {
@@ -13,6 +15,22 @@ int wholeFactor(double uiFactor)
 }
 
 } // namespace
+
+QStringList clampToSaneRange(LayoutRecord &entry)
+{
+    QStringList clamped;
+    const auto clamp = [&clamped](qint32 &value, const char *name) {
+        const qint32 sane = std::clamp(value, -StoredTwipsLimit, StoredTwipsLimit);
+        if (sane != value)
+            clamped << QLatin1String(name);
+        value = sane;
+    };
+    clamp(entry.top, "top");
+    clamp(entry.left, "left");
+    clamp(entry.width, "width");
+    clamp(entry.height, "height");
+    return clamped;
+}
 
 double effectiveFactor(double uiFactor)
 {

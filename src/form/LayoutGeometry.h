@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QStringList>
 
 struct LayoutRecord;
 
@@ -8,6 +9,18 @@ struct LayoutRecord;
 // twips, and scales the form by the display's factor. Free of widgets so the
 // rules can be checked on their own.
 namespace LayoutGeometry {
+
+// The largest distance, in twips, a stored coordinate or size may have from 0
+// (about 69 inches, 6667 pixels at 96 DPI): beyond any screen, yet small
+// enough that placing, scaling and converting it to pixels cannot overflow an
+// int, and that a window of that size is still one Qt can allocate.
+constexpr int StoredTwipsLimit = 100000;
+
+// Brings every coordinate and size of a stored entry within
+// +-StoredTwipsLimit, so a damaged or hostile layout still builds a form.
+// Answers the names of the values it changed ("top", "width"...), empty when
+// the entry was sane.
+QStringList clampToSaneRange(LayoutRecord &entry);
 
 // The display's scale factor as used for geometry: unset (0) means 1.
 double effectiveFactor(double uiFactor);

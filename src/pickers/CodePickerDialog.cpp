@@ -135,8 +135,9 @@ void CodePickerDialog::showWalk(const CodeWalk &walk)
         m_listShown = true;
     }
     // A chosen leaf stays listed with its siblings: show which one it is.
-    if (const int chosen = walk.chosenRow(); chosen >= 0)
-        m_mainList->setCurrentRow(chosen);
+    m_chosenLeafRow = walk.chosenRow();
+    if (m_chosenLeafRow >= 0)
+        m_mainList->setCurrentRow(m_chosenLeafRow);
     for (int i = 0; i < m_lbl.size(); ++i)
         m_lbl[i]->setText(walk.caption(i));
     m_lblInfo->setText(walk.info());
@@ -152,9 +153,13 @@ bool CodePickerDialog::eventFilter(QObject *watched, QEvent *event)
         switch (static_cast<QKeyEvent *>(event)->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            // Enter chooses the current entry; it must not also press OK.
-            if (m_mainList->currentRow() >= 0)
-                listClicked(m_mainList->currentRow());
+            // Enter chooses the current entry. A branch opens and the walk goes
+            // on; a leaf ends it, so Enter then confirms the choice as OK does.
+            if (const int row = m_mainList->currentRow(); row >= 0) {
+                listClicked(row);
+                if (m_chosenLeafRow == row)
+                    m_cmdOK->click();
+            }
             return true;
         case Qt::Key_Backspace:
             upClicked();

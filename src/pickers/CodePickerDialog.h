@@ -79,4 +79,6 @@ private:
     std::unique_ptr<ConfigDatabase> m_database;
     quint64 m_shownRevision = 0;
     bool m_listShown = false;
+    // The row of the leaf last chosen while the list still shows it, or -1.
+    int m_chosenLeafRow = -1;
 };

@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -41,7 +42,10 @@ Kivo_TablesFrm::Kivo_TablesFrm(Kivo_TablesStore &store, QWidget *parent)
         button->setAutoDefault(false);
     auto *buttons = new OkCancelButtons(this);
 
+    // Edit and Delete wait for the user to choose a table: by a click, also on
+    // the row already selected, or by moving the selection with the keys.
     connect(m_lstTables, &QListWidget::itemSelectionChanged, this, &Kivo_TablesFrm::updateButtons);
+    connect(m_lstTables, &QListWidget::itemClicked, this, &Kivo_TablesFrm::updateButtons);
     connect(m_btnAdd, &QPushButton::clicked, this, &Kivo_TablesFrm::addTable);
     connect(m_btnEdit, &QPushButton::clicked, this, &Kivo_TablesFrm::editTable);
     connect(m_btnDelete, &QPushButton::clicked, this, &Kivo_TablesFrm::deleteTable);
@@ -103,8 +107,12 @@ bool Kivo_TablesFrm::editStoredTables(QWidget *parent)
 bool Kivo_TablesFrm::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate && m_lstTables->count() > 0 &&
-        selectedRow(m_lstTables) < 0)
+        selectedRow(m_lstTables) < 0) {
+        // Shows where the keys start; it is not the user's choice, so it
+        // enables nothing.
+        const QSignalBlocker quiet(m_lstTables);
         m_lstTables->setCurrentRow(0);
+    }
     return QDialog::event(event);
 }
 

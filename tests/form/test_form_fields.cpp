@@ -6,14 +6,19 @@
 #include "common/QV_Resource.h"
 #include "form/FieldTextBox.h"
 #include "form/FormLayoutIO.h"
+#include "form/LayoutGeometry.h"
 #include "platform/ui/TwipsGeometry.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QMap>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
+
+#include <limits>
 
 namespace {
 
@@ -52,8 +57,10 @@ protected:
 };
 
 // Guards against fields placed off the field-area origin, shifted at factor
-// 1, or given the wrong kind, tag or list; and against a drop-down that shows
-// its first value when nothing was chosen.
+// 1, or given the wrong kind, tag or list; against a drop-down that shows
+// its first value when nothing was chosen; and against boxes a screen reader
+// cannot name by their caption, or code buttons and tools without a name or
+// a tooltip.
 TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
 {
     m_form->InitAndUpdateUIFields(nullptr);
@@ -74,6 +81,35 @@ TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
     EXPECT_EQ(items(combo(ModalitySet)), Modalities);
     EXPECT_EQ(m_form->fieldSets()[ModalitySet].table, QStringLiteral("Modality"));
     EXPECT_EQ(combo(ModalitySet)->currentText(), QString());
+
+    // What a screen reader announces: each box by its caption, each button
+    // and tool by a name, with a tooltip for the pointer.
+    const auto accessible = [](QObject *object) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(object);
+        EXPECT_NE(face, nullptr);
+        return face;
+    };
+    const auto labelledBy = [&](QWidget *input) {
+        const auto relations = accessible(input)->relations(QAccessible::Label);
+        return relations.isEmpty() ? QString() : relations.first().first->text(QAccessible::Name);
+    };
+    EXPECT_EQ(accessible(box(0))->text(QAccessible::Name), QStringLiteral("History:"));
+    EXPECT_EQ(accessible(box(0))->role(), QAccessible::EditableText);
+    EXPECT_EQ(labelledBy(box(0)), QStringLiteral("History:"));
+    EXPECT_EQ(labelledBy(combo(ModalitySet)), label(ModalitySet)->text());
+    EXPECT_EQ(labelledBy(control<FieldTextBox>("txtCodeAngio")),
+              control<QLabel>("lblAngio")->text());
+    QList<QWidget *> described{control<QPushButton>("cmdACR"), control<QPushButton>("cmdAngio")};
+    for (QToolButton *tool : control<QWidget>("m_TopToolBar")->findChildren<QToolButton *>())
+        if (tool->defaultAction())
+            described << tool;
+    ASSERT_GT(described.size(), 2);
+    for (QWidget *button : described) {
+        EXPECT_FALSE(accessible(button)->text(QAccessible::Name).isEmpty())
+            << qPrintable(button->objectName());
+        EXPECT_EQ(accessible(button)->role(), QAccessible::Button);
+        EXPECT_FALSE(button->toolTip().isEmpty()) << qPrintable(button->objectName());
+    }
 }
 
 // Guards against stored values that must be ignored (-1 length, sizes of 0
@@ -118,6 +154,41 @@ TEST_F(FieldsTest, StoredValuesApplyOnlyWhenSet)
         EXPECT_NE(value, u"untagged") << QString::fromStdU16String(tag).toStdString();
     m_form->UpdateUIFields(nullptr);
     record->Release();
+}
+
+// Guards against stored coordinates near the integer limits overflowing the
+// geometry arithmetic (an abort under UBSan) instead of being clamped, logged
+// and built into a form.
+TEST_F(FieldsTest, OutOfRangeLayoutIsClampedAndLogged)
+{
+    ConfigDatabase database;
+    const QString root = QLatin1String(Kivo_CFGManager::LAYOUT_PATH) + QLatin1Char('\\');
+    const auto store = [&](const char *key, qint32 value) {
+        database.WriteLong(root + QLatin1String(key), value);
+    };
+    store("width", std::numeric_limits<qint32>::max());
+    store("height", std::numeric_limits<qint32>::min());
+    store("set1\\label\\top", std::numeric_limits<qint32>::max());
+    store("set1\\label\\left", std::numeric_limits<qint32>::min());
+    store("set1\\text\\top", std::numeric_limits<qint32>::max() - 1);
+    store("set1\\text\\width", std::numeric_limits<qint32>::max());
+    store("set1\\text\\height", std::numeric_limits<qint32>::max());
+    const QString message = QStringLiteral("Layout of set 1 (text) out of range, clamped: top, "
+                                           "width, height");
+    const int logged = TestLog::count(QStringLiteral("Kivo_UIManager"), message);
+
+    // At factor 2 the scaling doubles what was read, and must not overflow either.
+    database.WriteLong(
+        QStringLiteral("Corvalis\\system\\applications\\quovira\\appearance\\font\\ui_factor"), 2);
+    m_form->InitAndUpdateUIFields(nullptr);
+    ASSERT_EQ(QV_Resource::UIFactor(), 2.0);
+
+    const int limit = 2 * LayoutGeometry::StoredTwipsLimit + 10000; // scaled, plus the origin
+    for (const QRect &rect : {TwipsGeometry::geometry(label(0)), TwipsGeometry::geometry(box(0))})
+        for (int edge : {rect.left(), rect.top(), rect.width(), rect.height()})
+            EXPECT_LE(std::abs(edge), limit);
+    EXPECT_GT(TwipsGeometry::geometry(box(0)).width(), LayoutGeometry::StoredTwipsLimit);
+    EXPECT_EQ(TestLog::count(QStringLiteral("Kivo_UIManager"), message), logged + 1);
 }
 
 // Guards against scaling that misses controls or forgets the shift, and

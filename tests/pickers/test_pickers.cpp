@@ -9,6 +9,7 @@
 
 #include <ScratchStore.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -49,6 +50,14 @@ QStringList listTexts(QWidget *dialog)
     for (int row = 0; row < mainList(dialog)->count(); ++row)
         texts << mainList(dialog)->item(row)->text();
     return texts;
+}
+
+// What a screen reader announces for the picker's list.
+QString accessibleListName(QWidget *dialog)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(mainList(dialog));
+    EXPECT_EQ(face->role(), QAccessible::List);
+    return face->text(QAccessible::Name);
 }
 
 QStringList listCodes(QWidget *dialog)
@@ -133,9 +142,9 @@ protected:
 
 } // namespace
 
-// Guards against an incoming code not being shown where it lives, and
-// against OK handing back anything but the code shown and the descriptions
-// of every level.
+// Guards against an incoming code not being shown where it lives, against
+// OK handing back anything but the code shown and the descriptions of every
+// level, and against a list a screen reader cannot name.
 TEST_F(PickerTest, AcrIncomingCodeIsShownAndReturnedByOk)
 {
     bool cancelled = true;
@@ -150,6 +159,7 @@ TEST_F(PickerTest, AcrIncomingCodeIsShownAndReturnedByOk)
             EXPECT_EQ(shown.mid(6, 2),
                       (QStringList{" 4        Neoplasm", " 45        Benign neoplasm"}));
             EXPECT_EQ(listCodes(dialog), QStringList{"45"});
+            EXPECT_EQ(accessibleListName(dialog), QStringLiteral("ACR codes"));
             click(dialog, "cmdOK");
         },
         &cancelled);
@@ -246,6 +256,32 @@ TEST_F(PickerTest, AcrEnterInTheListChoosesTheEntry)
     EXPECT_TRUE(cancelled);
 }
 
+// Guards against Up leaving the chosen code under the box a level deeper than
+// the code in it, and against Enter on a leaf only moving the highlight
+// instead of confirming the choice as OK does.
+TEST_F(PickerTest, AcrUpKeepsCodeAndChoiceTogetherAndEnterOnALeafConfirms)
+{
+    bool cancelled = true;
+    const QString code = run(
+        acr, QStringLiteral("123 - 45"),
+        [](QDialog *dialog) {
+            const auto chosen = [dialog] { return control<QLabel>(dialog, "lblPath")->text(); };
+            EXPECT_EQ(chosen(), QStringLiteral("45"));
+            for (const char *level : {"4", ""}) {
+                click(dialog, "cmdUp");
+                EXPECT_EQ(boxText(dialog, "txtPath"), QLatin1String(level));
+                EXPECT_EQ(chosen(), QLatin1String(level));
+            }
+            QListWidget *list = mainList(dialog);
+            list->setCurrentRow(int(listCodes(dialog).indexOf(QStringLiteral("5"))));
+            QTest::keyClick(list, Qt::Key_Return);
+            EXPECT_FALSE(dialog->isVisible());
+        },
+        &cancelled);
+    EXPECT_EQ(code, QStringLiteral("123 - 5"));
+    EXPECT_FALSE(cancelled);
+}
+
 // Guards against a store without a tree failing the dialog: the list is
 // empty and a typed code still comes back.
 TEST_F(PickerTest, AcrWithoutTreeReturnsTypedCode)
@@ -265,7 +301,8 @@ TEST_F(PickerTest, AcrWithoutTreeReturnsTypedCode)
 }
 
 // Guards against the incoming code being lost or changed, the description
-// missing a level, siblings shown with padding, and Cancel returning a code.
+// missing a level, siblings shown with padding, Cancel returning a code, and
+// a list a screen reader cannot name.
 TEST_F(PickerTest, AngioIncomingCodeOkAndCancel)
 {
     const QString code = run(angio, QStringLiteral("4.12.3"), [](QDialog *dialog) {
@@ -274,6 +311,7 @@ TEST_F(PickerTest, AngioIncomingCodeOkAndCancel)
                   (QStringList{" 4        Abdominal aorta", " 4.12        Renal artery",
                                " 4.12.3        Segmental branch"}));
         EXPECT_EQ(listCodes(dialog), QStringList{"4.12.3"});
+        EXPECT_EQ(accessibleListName(dialog), QStringLiteral("Angiography codes"));
         click(dialog, "cmdOK");
     });
     EXPECT_EQ(code, QStringLiteral("4.12.3"));

@@ -82,7 +82,8 @@ void answerNewValue(const QString &typed, bool confirm, QString *shown = nullptr
 using TablesDialogTest = TablesTestStore;
 
 // Guards the dialog's start (the stored tables as rows in order, the first
-// selected) and editing in place: the renamed
+// selected, and against Edit and Delete enabled before the user clicked a
+// table) and editing in place: the renamed
 // table keeps its position and its row shows the new name, a value emptied
 // in the value dialog is removed, and OK hands the result to the form and
 // the store, and against fields of both layouts losing a renamed table.
@@ -96,6 +97,11 @@ TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
         QListWidget *tables = list(shown, "lstTables");
         EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
         EXPECT_TRUE(QTest::qWaitFor([tables] { return selectedRowOf(tables) == 0; }));
+        for (const char *name : {"btnEdit", "btnDelete"})
+            EXPECT_FALSE(buttonNamed(shown, name)->isEnabled()) << name;
+        clickRow(tables, 0);
+        for (const char *name : {"btnEdit", "btnDelete"})
+            EXPECT_TRUE(buttonNamed(shown, name)->isEnabled()) << name;
         whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *editor) {
             EXPECT_EQ(lineEdit(editor, "txtTableName")->text(), QStringLiteral("Sex"));
             QListWidget *values = list(editor, "lstValues");

@@ -63,15 +63,19 @@ void AcrCodeWalk::up()
         return;
     setCaption(captionIndex(m_level), QString());
     m_info.clear();
-    QString &code = m_mode == Mode::Anatomy ? m_anatomyCode : m_pathologyCode;
+    const bool anatomy = m_mode == Mode::Anatomy;
+    QString &code = anatomy ? m_anatomyCode : m_pathologyCode;
     if (code.isEmpty())
         return;
     code.chop(1);
+    // The choice shown under the code box goes up with the code, so the two
+    // never name different levels.
+    (anatomy ? m_anatomyChoice : m_pathologyChoice) = code;
     // The list shows the children of the first entry's parent; the level
     // above is that parent's own level.
     const QString shown = entries().first().code.chopped(1);
     const QString above = shown.isEmpty() ? QString() : shown.chopped(1);
-    if (m_mode == Mode::Anatomy) {
+    if (anatomy) {
         m_level = std::max(0, int(code.size()) - 1);
         // Back at the top no region is chosen, so there is no pathology.
         if (shown.isEmpty() || code.isEmpty())

@@ -32,6 +32,21 @@ QList<QPalette::ColorRole> paletteRoles(ToolBarControl::ColorRole role)
     return {};
 }
 
+// A disabled tool draws its caption in the disabled group's text colour. The
+// foreground, set in every group, would leave it as dark as an enabled one,
+// so the disabled text is always the foreground faded halfway to the
+// background, whichever of the two was set last.
+void fadeDisabledText(QPalette &palette)
+{
+    const QColor text = palette.color(QPalette::Active, QPalette::ButtonText);
+    const QColor back = palette.color(QPalette::Active, QPalette::Button);
+    const QColor faded =
+        QColor::fromRgbF((text.redF() + back.redF()) / 2, (text.greenF() + back.greenF()) / 2,
+                         (text.blueF() + back.blueF()) / 2);
+    for (QPalette::ColorRole role : paletteRoles(ToolBarControl::ColorRole::Foreground))
+        palette.setColor(QPalette::Disabled, role, faded);
+}
+
 } // namespace
 
 ToolBarControl::ToolBarControl(QWidget *parent)
@@ -120,6 +135,7 @@ void ToolBarControl::setColor(ColorRole role, const QColor &color)
     QPalette palette = this->palette();
     for (QPalette::ColorRole paletteRole : paletteRoles(role))
         palette.setColor(paletteRole, color);
+    fadeDisabledText(palette);
     QWidget::setPalette(palette);
 }
 

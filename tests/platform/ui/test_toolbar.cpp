@@ -178,6 +178,33 @@ TEST_F(ShownToolBar, DisabledAndHiddenToolsReportNothing)
     EXPECT_TRUE(clicked.isEmpty());
 }
 
+// Guards against a disabled tool whose caption keeps the enabled text colour
+// (only its icon fading), so it looks clickable, in a light or a dark palette.
+TEST_F(ShownToolBar, DisabledToolCaptionLooksDisabledInEveryPalette)
+{
+    using Role = ToolBarControl::ColorRole;
+    QToolButton *button = buttonOf(bar->band(QStringLiteral("Band1")), 1);
+    bar->tool(1)->setEnabled(false);
+    const std::pair<QColor, QColor> palettes[] = {{Qt::black, Qt::lightGray},
+                                                  {Qt::white, Qt::darkBlue}};
+    for (const auto &[text, back] : palettes) {
+        bar->setColor(Role::Foreground, text);
+        bar->setColor(Role::Background, back);
+        const QPalette shown = button->palette();
+        EXPECT_EQ(shown.color(QPalette::Active, QPalette::ButtonText), text);
+        const QColor disabled = shown.color(QPalette::Disabled, QPalette::ButtonText);
+        EXPECT_NE(disabled, text);
+        EXPECT_NE(disabled, back);
+
+        const QImage drawn = button->grab().toImage();
+        bool textColoured = false;
+        for (int y = 0; y < drawn.height() && !textColoured; ++y)
+            for (int x = 0; x < drawn.width() && !textColoured; ++x)
+                textColoured = drawn.pixelColor(x, y) == text;
+        EXPECT_FALSE(textColoured) << qPrintable(text.name());
+    }
+}
+
 // Guards against a popup band that the form keeps hidden not opening on
 // request, its chosen entry not being reported, or its menu staying open.
 TEST_F(ShownToolBar, HiddenPopupOpensOnRequestAndReportsItsEntry)
