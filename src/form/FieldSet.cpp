@@ -92,6 +92,7 @@ void FieldSet::setLocked(bool locked)
 {
     text->setBackColor(locked ? LockedBackColor : NormalBackColor);
     text->setReadOnly(locked);
+    combo->setEnabled(!locked);
 }
 
 QString FieldSet::value() const

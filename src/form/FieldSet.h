@@ -52,7 +52,9 @@ struct FieldSet
     // dimmed while another is worked on in design mode.
     void setDimmed(bool dimmed);
 
-    // A read-only entry's text box takes no edits and looks it.
+    // A read-only entry's field takes no edits and looks it. The text box
+    // stays readable and selectable; a drop-down is disabled, because its
+    // list and arrow keys would change even a read-only line edit.
     void setLocked(bool locked);
 
     // What the set shows or was given by the program, for the record.

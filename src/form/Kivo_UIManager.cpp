@@ -328,6 +328,8 @@ void Kivo_UIManager::ViewOnly(qint32 value)
         m_ui.m_TopToolBar->tool(id)->setEnabled(false);
     for (FieldSet &set : m_ui.fieldSets)
         set.setLocked(!editable);
+    m_ui.txtCodeDesc->setReadOnly(!editable);
+    m_ui.txtCodeAngio->setReadOnly(!editable);
     m_ui.chkAFIP->setEnabled(editable);
 }
 

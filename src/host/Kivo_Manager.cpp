@@ -281,7 +281,9 @@ HRESULT Kivo_Manager::HandleBeforeDone(LONG skipQuestion, TFData **data)
 TFData *Kivo_Manager::handleBeforeDone(LONG skipQuestion)
 {
     log(QStringLiteral("Entering HandleBeforeDone"));
-    if (!m_pTFForm->IsModified() || m_viewOnly != 0)
+    // Only 1 makes the entry read-only, as it does for the form: an entry the
+    // form let the user edit must not lose the edits here.
+    if (!m_pTFForm->IsModified() || m_viewOnly == 1)
         return nullptr;
 
     setVisible(1);
