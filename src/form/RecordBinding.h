@@ -32,6 +32,8 @@ public:
     // Holds record (null: none) with a reference of its own, releasing the one held.
     void holdRecord(TFData *record);
 
+    // Shows record, read whole first. A record that fails on any tag leaves
+    // the form empty and holding no record, and the failure goes on.
     void UpdateUIFields(TFData *record);
     void FillTFData();
     void SubmitData();
@@ -47,6 +49,11 @@ signals:
     void submitPressed(TFData *record);
 
 private:
+    struct RecordView;
+    RecordView read(TFData *record) const;
+    void showRecord(const RecordView &view);
+    // Empties every field and the stamp and lets go of the record.
+    void forgetRecord();
     void showValue(int index, const QString &value);
     void textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event);
     void textChangedByUser();

@@ -1,5 +1,6 @@
 // The record shown in the form and written back, submit, completion of the
 // drop-downs and the modified flag, on real forms driven with the keyboard.
+#include "Bstr.h"
 #include "FakeTFData.h"
 #include "FormDataTest.h"
 #include "tables/ModalDialogs.h"
@@ -22,6 +23,28 @@ namespace {
 constexpr int HistorySet = 0;
 constexpr int ModalitySet = 5;   // drop-down of "CR", "DX", "CT", ...
 constexpr int BodyRegionSet = 6; // drop-down of "Head", "Neck", "Chest", ...
+
+// A host record that refuses to give one tag's value.
+class RefusingTFData final : public ComObject<TFData, &IID_TFData>
+{
+public:
+    explicit RefusingTFData(QString refusedTag) : m_refusedTag(std::move(refusedTag)) {}
+    ~RefusingTFData() override { m_values->Release(); }
+
+    HRESULT GetValue(BSTR tag, BSTR *value) override
+    {
+        if (QString::fromStdU16String(Bstr::toU16(tag)) == m_refusedTag)
+            return E_FAIL;
+        return m_values->GetValue(tag, value);
+    }
+    HRESULT SetValue(BSTR tag, BSTR value) override { return m_values->SetValue(tag, value); }
+
+    FakeTFData *values() const { return m_values; }
+
+private:
+    FakeTFData *m_values = FakeTFData::create();
+    QString m_refusedTag;
+};
 
 class BindingTest : public FormDataTest
 {
@@ -168,6 +191,29 @@ TEST_F(BindingTest, SubmitAsksAndHonoursTheAnswer)
     EXPECT_EQ(submitted.takeFirst().at(0).value<TFData *>(), m_record);
     EXPECT_FALSE(m_form->IsModified());
     EXPECT_EQ(stored(u"KESTO_TF_TEACHING_INDICATION"), QStringLiteral("Y"));
+}
+
+// Guards against a record that fails on one tag leaving the previous
+// entry's values in the fields after that tag, where the next submit would
+// write them into this record.
+TEST_F(BindingTest, RecordThatFailsHalfwayLeavesTheFormEmptyAndRecordless)
+{
+    m_record->set(u"KESTO_TF_HISTORY", u"Previous patient");
+    m_record->set(u"KESTO_TF_MODALITY", u"CT");
+    m_record->set(u"KESTO_TF_ANGIO_DESCRIPTION", u"Previous angio");
+    m_record->set(u"KESTO_TF_SUBMITTED_BY", u"RADIOLOGIST");
+    m_form->UpdateUIFields(m_record);
+
+    ComRef<RefusingTFData> next(new RefusingTFData(m_form->fieldSets()[2].tag));
+    next->values()->set(u"KESTO_TF_HISTORY", u"Next patient");
+    EXPECT_ANY_THROW(m_form->UpdateUIFields(next.get()));
+    EXPECT_EQ(m_form->tfData(), nullptr);
+    EXPECT_EQ(next->refCount(), 1u);
+    EXPECT_EQ(box(HistorySet)->toPlainText(), QString());
+    EXPECT_EQ(combo(ModalitySet)->currentText(), QString());
+    EXPECT_EQ(control<FieldTextBox>("txtCodeAngio")->toPlainText(), QString());
+    EXPECT_EQ(control<QLabel>("lblSubmittedBy")->text(), QString());
+    EXPECT_ANY_THROW(m_form->FillTFData());
 }
 
 // Guards against completion that changes the typed letters' case, leaves
