@@ -88,10 +88,12 @@ void FieldSet::setDimmed(bool dimmed)
     text->setBackColor(dimmed ? DimmedColor : NormalBackColor);
 }
 
-void FieldSet::setLocked(bool locked)
+void FieldSet::setAccess(Access access)
 {
+    const bool locked = access != Access::Editable;
     text->setBackColor(locked ? LockedBackColor : NormalBackColor);
     text->setReadOnly(locked);
+    text->setEnabled(access != Access::Disabled);
     combo->setEnabled(!locked);
 }
 

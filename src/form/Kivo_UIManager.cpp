@@ -33,6 +33,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QWindow>
 
@@ -134,6 +135,7 @@ void Kivo_UIManager::ensureLoaded()
     QV_Resource::LoadDialogColors();
     FormLook::applyColors(this, m_ui);
     m_loaded = true;
+    applyEntryAccess();
 }
 
 void Kivo_UIManager::AppShow()
@@ -317,24 +319,40 @@ void Kivo_UIManager::ViewOnly(qint32 value)
     QV_Resource::InitUISettings();
     log(QStringLiteral("After init UI & language objects"));
 
-    const bool editable = value != 1;
-    setWindowTitle(QV_Resource::GetResString(editable ? ResourceIds::FORM_CAPTION
-                                                      : ResourceIds::FORM_CAPTION_VIEW_ONLY));
-    m_ui.cmdACR->setEnabled(editable);
-    m_ui.cmdAngio->setEnabled(editable);
-    for (qint32 id : ToolIds::RecordTools)
-        m_ui.m_TopToolBar->tool(id)->setEnabled(editable);
+    m_readOnly = value == 1;
+    setWindowTitle(QV_Resource::GetResString(m_readOnly ? ResourceIds::FORM_CAPTION_VIEW_ONLY
+                                                        : ResourceIds::FORM_CAPTION));
+    m_ui.m_TopToolBar->tool(ToolIds::DesignMode)->setEnabled(!m_readOnly);
     for (qint32 id : ToolIds::LayoutTools)
         m_ui.m_TopToolBar->tool(id)->setEnabled(false);
+    applyEntryAccess();
+}
+
+void Kivo_UIManager::applyEntryAccess()
+{
+    const bool hasRecord = m_binding->record() != nullptr;
+    const bool editable = hasRecord && !m_readOnly;
+    const FieldSet::Access access = !hasRecord   ? FieldSet::Access::Disabled
+                                    : m_readOnly ? FieldSet::Access::ReadOnly
+                                                 : FieldSet::Access::Editable;
     for (FieldSet &set : m_ui.fieldSets)
-        set.setLocked(!editable);
-    m_ui.txtCodeDesc->setReadOnly(!editable);
-    m_ui.txtCodeAngio->setReadOnly(!editable);
+        set.setAccess(access);
+    for (FieldTextBox *box : {m_ui.txtCodeDesc, m_ui.txtCodeAngio}) {
+        box->setReadOnly(!editable);
+        box->setEnabled(hasRecord);
+    }
+    m_ui.cmdACR->setEnabled(editable);
+    m_ui.cmdAngio->setEnabled(editable);
     m_ui.chkAFIP->setEnabled(editable);
+    // Design mode keeps them off until it is left.
+    for (qint32 id : ToolIds::RecordTools)
+        m_ui.m_TopToolBar->tool(id)->setEnabled(editable && !m_designer->isOn());
 }
 
 void Kivo_UIManager::UpdateUIFields(TFData *record)
 {
+    // Filled or failed, the inputs follow what the form holds now.
+    const auto followRecord = qScopeGuard([this] { applyEntryAccess(); });
     m_binding->UpdateUIFields(record);
 }
 
@@ -382,7 +400,7 @@ void Kivo_UIManager::ClearAll()
 
 void Kivo_UIManager::RevertToOriginal()
 {
-    m_binding->RevertToOriginal();
+    UpdateUIFields(tfData());
 }
 
 void Kivo_UIManager::ResetScroll()

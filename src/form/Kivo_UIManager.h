@@ -105,6 +105,10 @@ private:
     void leaveDesignMode();
     // Hides the window and tells the host; the form stays loaded.
     void hideToHost();
+    // The inputs and the record tools follow the entry: editable with a
+    // record, locked when it is read-only, disabled without one, so nothing
+    // can be typed that has nowhere to go.
+    void applyEntryAccess();
 
     FormControls m_ui;
     Kivo_TablesStore m_tables;
@@ -124,6 +128,7 @@ private:
     bool m_uninitializing = false;
     bool m_loaded = false;
     bool m_fieldsInitialised = false;
+    bool m_readOnly = false;
     qint32 m_ownerWindow = 0;
     int m_paintCount = 0;
 };

@@ -345,11 +345,6 @@ void RecordBinding::ClearAll()
     m_ui.chkAFIP->setChecked(false);
 }
 
-void RecordBinding::RevertToOriginal()
-{
-    UpdateUIFields(m_record.get());
-}
-
 void RecordBinding::textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event)
 {
     if (box->isReadOnly())

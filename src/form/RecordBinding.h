@@ -38,7 +38,6 @@ public:
     void FillTFData();
     void SubmitData();
     void ClearAll();
-    void RevertToOriginal();
 
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }

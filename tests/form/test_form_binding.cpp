@@ -7,6 +7,8 @@
 
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
+#include "form/ToolIds.h"
+#include "platform/ui/ToolBarControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -216,10 +218,50 @@ TEST_F(BindingTest, RecordThatFailsHalfwayLeavesTheFormEmptyAndRecordless)
     EXPECT_ANY_THROW(m_form->FillTFData());
 }
 
+// Guards against a form without a record that takes typing, code picks or
+// the record tools (their work has nowhere to go), against a next record
+// that does not give them back or gives them to a read-only entry, and
+// against Clear All leaving the entry unmodified, so the host would not ask
+// before it discards the cleared entry.
+TEST_F(BindingTest, InputsWorkOnlyWhileARecordIsHeld)
+{
+    ToolBarControl *bar = control<ToolBarControl>("m_TopToolBar");
+    FieldTextBox *history = box(HistorySet);
+    const auto expectUsable = [&](bool usable, const char *when) {
+        EXPECT_EQ(combo(ModalitySet)->isEnabled(), usable) << when;
+        EXPECT_EQ(control<QPushButton>("cmdACR")->isEnabled(), usable) << when;
+        EXPECT_EQ(control<QCheckBox>("chkAFIP")->isEnabled(), usable) << when;
+        EXPECT_EQ(control<FieldTextBox>("txtCodeAngio")->isReadOnly(), !usable) << when;
+        for (qint32 id : {ToolIds::Submit, ToolIds::ClearAll, ToolIds::Revert})
+            EXPECT_EQ(bar->tool(id)->isEnabled(), usable) << when << " tool " << id;
+    };
+    QTest::keyClicks(history, QStringLiteral("lost"));
+    EXPECT_EQ(history->toPlainText(), QString());
+    EXPECT_FALSE(history->isEnabled());
+    expectUsable(false, "before the first record");
+
+    m_form->UpdateUIFields(m_record);
+    expectUsable(true, "with a record");
+    QTest::keyClicks(history, QStringLiteral("kept"));
+    EXPECT_EQ(history->toPlainText(), QStringLiteral("kept"));
+    m_form->setIsModified(false);
+    bar->tool(ToolIds::ClearAll)->trigger();
+    EXPECT_TRUE(m_form->IsModified());
+
+    m_form->ViewOnly(1);
+    m_form->UpdateUIFields(nullptr);
+    expectUsable(false, "after the entry ended");
+    m_form->UpdateUIFields(m_record);
+    EXPECT_TRUE(history->isEnabled());
+    EXPECT_TRUE(history->isReadOnly());
+    expectUsable(false, "with a read-only record");
+}
+
 // Guards against completion that changes the typed letters' case, leaves
 // the rest unselected, or brings back what Backspace just removed.
 TEST_F(BindingTest, DropDownCompletesTypedPrefix)
 {
+    m_form->UpdateUIFields(m_record);
     QComboBox *region = combo(BodyRegionSet);
     QTest::keyClicks(region, QStringLiteral("ch"));
     EXPECT_EQ(region->currentText(), QStringLiteral("chest"));
@@ -280,6 +322,7 @@ TEST_F(BindingTest, FailingHandlerShowsErrorAndFormSurvives)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("this is not a store, only some text that fills the header of a file");
     file.close();
+    m_form->UpdateUIFields(m_record);
     ASSERT_TRUE(useStoreFile(broken));
 
     QStringList shown;

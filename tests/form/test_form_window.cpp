@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -87,16 +86,6 @@ protected:
 
     std::unique_ptr<Kivo_UIManager> m_form;
 };
-
-// Guards against Clear All leaving the entry unmodified, so the host would
-// not ask before it discards the cleared entry.
-TEST_F(FormWindowTest, ClearAllMarksTheEntryModified)
-{
-    showForm();
-    auto *band = qobject_cast<QToolBar *>(toolBar()->band(QStringLiteral("Band1"))->widget());
-    QTest::mouseClick(band->widgetForAction(toolBar()->tool(2)), Qt::LeftButton);
-    EXPECT_TRUE(m_form->IsModified());
-}
 
 // Guards against the owner taking effect before the host positions the
 // window, against an owner that is never applied, and against message boxes

@@ -307,6 +307,7 @@ TEST_F(HostEntry, UserCloseTellsTheHostOnceAndCloseSessionEmptiesTheForm)
     ASSERT_EQ(m_manager->CloseSession(), S_OK);
     EXPECT_TRUE(historyBox()->toPlainText().isEmpty());
     EXPECT_TRUE(control<QLabel>("lblACRCode")->text().isEmpty());
+    EXPECT_FALSE(historyBox()->isEnabled()) << "nothing may be typed without a record";
     EXPECT_EQ(m_record->refCount(), references - 1) << "the form must let go of the record";
     const auto [returned, asked] = beforeDone(0, QMessageBox::Yes);
     EXPECT_EQ(returned, nullptr);
