@@ -391,6 +391,9 @@ void Kivo_UIManager::SubmitCompleted(qint32 status)
         textId = ResourceIds::SUBMIT_REJECTED;
     }
     m_status->showBriefly(QV_Resource::GetResString(textId));
+    // The host kept what the submit wrote: the stamp shows it at once.
+    if (status == 0)
+        m_binding->showSubmittedStamp();
 }
 
 void Kivo_UIManager::ClearAll()

@@ -182,11 +182,23 @@ RecordBinding::RecordView RecordBinding::read(TFData *record) const
     view.acrCode = AcrCode::joined(RecordAccess::value(record, AnatomyTag), pathology);
     view.acrHasPathology = !pathology.isEmpty();
     view.angio = RecordAccess::value(record, AngioTag);
-    const QString submitter = RecordAccess::value(record, SubmittedByTag);
-    if (!submitter.isEmpty())
-        view.submitter = configuration().GetUserDisplayedName(submitter);
+    view.submitter = submitterName(record);
     view.date = RecordAccess::value(record, DateSubmittedTag);
     return view;
+}
+
+QString RecordBinding::submitterName(TFData *record)
+{
+    const QString login = RecordAccess::value(record, SubmittedByTag);
+    return login.isEmpty() ? QString() : configuration().GetUserDisplayedName(login);
+}
+
+void RecordBinding::showSubmittedStamp()
+{
+    if (!m_record)
+        return;
+    m_ui.lblSubmittedBy->setText(submitterName(m_record.get()));
+    m_ui.lblDate->setText(RecordAccess::value(m_record.get(), DateSubmittedTag));
 }
 
 void RecordBinding::UpdateUIFields(TFData *record)

@@ -37,6 +37,8 @@ public:
     void UpdateUIFields(TFData *record);
     void FillTFData();
     void SubmitData();
+    // Shows the submitter and date the record holds, as a submit wrote them.
+    void showSubmittedStamp();
     void ClearAll();
 
     bool isModified() const { return m_modified; }
@@ -51,6 +53,8 @@ private:
     struct RecordView;
     RecordView read(TFData *record) const;
     void showRecord(const RecordView &view);
+    // The displayed name of the record's submitter; empty when it has none.
+    static QString submitterName(TFData *record);
     // Empties every field and the stamp and lets go of the record.
     void forgetRecord();
     void showValue(int index, const QString &value);

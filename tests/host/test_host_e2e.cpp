@@ -9,6 +9,7 @@
 
 #include <kivo/TF_IUI.h>
 
+#include <QDate>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTranslator>
@@ -203,8 +204,9 @@ TEST_F(HostEntry, FirstShowBuildsTheFormAndLaterShowsOnlyRefill)
 
 // Guards against a toolbar submit that does not reach the host or hands it
 // another record than the one filled, against the host's answer not
-// reaching the status line, and against the entry still counting as
-// modified afterwards.
+// reaching the status line, against a stamp that stays blank after a
+// submit the host kept, and against the entry still counting as modified
+// afterwards.
 TEST_F(HostEntry, SubmitFromTheToolbarReachesTheHostAndItsAnswerTheForm)
 {
     showEntry();
@@ -218,6 +220,11 @@ TEST_F(HostEntry, SubmitFromTheToolbarReachesTheHostAndItsAnswerTheForm)
 
     ASSERT_EQ(m_manager->SubmitCompleted(2), S_OK);
     EXPECT_EQ(control<QLabel>("lblInfo")->text(), catalogText(1134));
+    EXPECT_TRUE(control<QLabel>("lblDate")->text().isEmpty());
+    ASSERT_EQ(m_manager->SubmitCompleted(0), S_OK);
+    EXPECT_EQ(control<QLabel>("lblDate")->text(),
+              QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
+    EXPECT_FALSE(control<QLabel>("lblSubmittedBy")->text().isEmpty());
 
     const auto [returned, asked] = beforeDone(0, QMessageBox::Yes);
     EXPECT_EQ(returned, nullptr);
