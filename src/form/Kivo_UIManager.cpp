@@ -37,6 +37,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <utility>
+
 namespace {
 
 // The placement the window's position is stored under.
@@ -170,6 +172,33 @@ void Kivo_UIManager::Restore()
     ensureLoaded();
     showNormal();
     setDesignBandVisible(true);
+    bringToFront();
+}
+
+void Kivo_UIManager::bringToFront()
+{
+    raise();
+    activateWindow();
+    // Focus set before the window system activates the window is given to
+    // the field once it does.
+    if (QWidget *field = firstEditableField())
+        field->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+QWidget *Kivo_UIManager::firstEditableField() const
+{
+    QWidget *first = nullptr;
+    const auto above = [](const QWidget *a, const QWidget *b) {
+        return std::make_pair(a->y(), a->x()) < std::make_pair(b->y(), b->x());
+    };
+    for (const FieldSet &set : m_ui.fieldSets) {
+        QWidget *input = set.input();
+        const bool editable = input->isVisibleTo(this) && input->isEnabled() &&
+                              !(set.kind == FieldKind::Text && set.text->isReadOnly());
+        if (editable && (!first || above(input, first)))
+            first = input;
+    }
+    return first;
 }
 
 void Kivo_UIManager::Position(qint32 code)

@@ -51,6 +51,9 @@ public:
     void AppHide();
     void Minimize();
     void Restore();
+    // Raises and activates the window with the cursor in the first field the
+    // user may edit, so the first keystrokes of an entry reach it.
+    void bringToFront();
     void Position(qint32 code);
     void PositionWindow(qint32 code);
     void Parent(qint32 ownerWindow);
@@ -109,6 +112,9 @@ private:
     // record, locked when it is read-only, disabled without one, so nothing
     // can be typed that has nowhere to go.
     void applyEntryAccess();
+    // The topmost, then leftmost, input the user may type into; none in a
+    // read-only entry or without a record.
+    QWidget *firstEditableField() const;
 
     FormControls m_ui;
     Kivo_TablesStore m_tables;

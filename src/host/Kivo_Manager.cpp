@@ -182,6 +182,8 @@ void Kivo_Manager::show(TFData *data)
     m_pTFForm->ViewOnly(m_viewOnly);
     m_pTFForm->Position(KeepPlace);
     setVisible(1);
+    // Shown over the host's window for the entry the user just opened.
+    m_pTFForm->bringToFront();
 }
 
 HRESULT Kivo_Manager::UpdateData(TFData *data)

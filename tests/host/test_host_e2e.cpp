@@ -175,8 +175,9 @@ protected:
 } // namespace
 
 // Guards against a later Show rebuilding the form (losing the design state)
-// or re-deciding design rights, and against a Show not filling what its
-// record holds.
+// or re-deciding design rights, against a Show not filling what its record
+// holds, and against a Show or Restore that leaves the window behind the
+// host's, where the first keystrokes of the entry go nowhere.
 TEST_F(HostEntry, FirstShowBuildsTheFormAndLaterShowsOnlyRefill)
 {
     const int built = timesBuilt();
@@ -194,10 +195,23 @@ TEST_F(HostEntry, FirstShowBuildsTheFormAndLaterShowsOnlyRefill)
         QStringLiteral("Corvalis\\system\\users\\radiologist\\edit_allowed"), 0);
     FakeTFData *second = FakeTFData::create();
     second->set(History, u"Second entry");
+    QWidget hostWindow;
+    hostWindow.show();
+    hostWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostWindow.isActiveWindow(); }));
     ASSERT_EQ(m_manager->Show(second), S_OK);
+    EXPECT_TRUE(QTest::qWaitFor([] { return form()->isActiveWindow(); }));
+    EXPECT_EQ(QApplication::focusWidget(), historyBox());
     EXPECT_EQ(timesBuilt(), built + 1);
     EXPECT_EQ(historyBox()->toPlainText(), QStringLiteral("Second entry"));
     EXPECT_TRUE(designMode->isVisible());
+
+    ASSERT_EQ(m_manager->Minimize(), S_OK);
+    hostWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostWindow.isActiveWindow(); }));
+    ASSERT_EQ(m_manager->Restore(), S_OK);
+    EXPECT_TRUE(QTest::qWaitFor([] { return form()->isActiveWindow(); }));
+    EXPECT_EQ(QApplication::focusWidget(), historyBox());
     EXPECT_EQ(m_manager->CloseSession(), S_OK);
     second->Release();
 }
