@@ -351,7 +351,7 @@ TEST_F(HostEntry, UnInitializeTearsDownAndLaterCallsFailCleanly)
 
     ASSERT_EQ(m_manager->UnInitialize(), S_OK);
     EXPECT_TRUE(!window || !window->isVisible());
-    QTRY_VERIFY(window.isNull());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
     EXPECT_EQ(m_record->refCount(), 1u);
 
     EXPECT_EQ(m_manager->Show(m_record), E_UNEXPECTED);
