@@ -75,8 +75,9 @@ protected:
 };
 
 // Guards against showing the record wrongly (AFIP case, joined ACR code,
-// the submitter's login instead of the name) and against filling or
-// clearing by program counting as the user's change.
+// the submitter's login instead of the name, a drop-down value that is not
+// the list's current entry) and against filling or clearing by program
+// counting as the user's change.
 TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
 {
     m_record->set(u"KESTO_TF_HISTORY", u"First seen in 2019");
@@ -100,6 +101,14 @@ TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
     EXPECT_NE(control<QLabel>("lblSubmittedBy")->text(), QStringLiteral("RADIOLOGIST"));
     EXPECT_EQ(control<QLabel>("lblDate")->text(), QStringLiteral("20240102"));
     EXPECT_EQ(m_form->tfData(), m_record);
+    // The shown entry is the list's current one: Down moves on from it.
+    QComboBox *modality = combo(ModalitySet);
+    const int ct = modality->findText(QStringLiteral("CT"));
+    EXPECT_EQ(modality->currentIndex(), ct);
+    EXPECT_FALSE(m_form->IsModified());
+    QTest::keyClick(modality, Qt::Key_Down);
+    EXPECT_EQ(modality->currentText(), modality->itemText(ct + 1));
+    m_form->setIsModified(false);
 
     // A pathology without its anatomy leaves the code as it was.
     m_record->set(u"KESTO_TF_ANATOMY", u"");
