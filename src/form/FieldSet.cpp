@@ -16,6 +16,16 @@ const QString DropDownKindName = QStringLiteral("DROP DOWN");
 constexpr quint32 NormalTextColor = 0x000000;
 constexpr quint32 DimmedColor = 0x808080;
 
+// A value of the list becomes its current entry, so the arrow keys move on
+// from it rather than showing it again; any other value is shown as typed.
+void showInDropDown(QComboBox *combo, const QString &value)
+{
+    const int index = combo->findText(value);
+    combo->setCurrentIndex(index);
+    if (index < 0)
+        combo->setEditText(value);
+}
+
 } // namespace
 
 QString fieldKindName(FieldKind kind)
@@ -52,8 +62,7 @@ void FieldSet::setList(const QString &tableName, const QStringList &values)
     const QString shown = combo->currentText();
     combo->clear();
     combo->addItems(values);
-    combo->setCurrentIndex(-1);
-    combo->setEditText(shown);
+    showInDropDown(combo, shown);
     table = tableName;
 }
 
@@ -88,10 +97,13 @@ void FieldSet::setDimmed(bool dimmed)
     text->setBackColor(dimmed ? DimmedColor : NormalBackColor);
 }
 
-void FieldSet::setLocked(bool locked)
+void FieldSet::setAccess(Access access)
 {
+    const bool locked = access != Access::Editable;
     text->setBackColor(locked ? LockedBackColor : NormalBackColor);
     text->setReadOnly(locked);
+    text->setEnabled(access != Access::Disabled);
+    combo->setEnabled(!locked);
 }
 
 QString FieldSet::value() const
@@ -101,8 +113,9 @@ QString FieldSet::value() const
 
 void FieldSet::setValue(const QString &value)
 {
-    if (kind == FieldKind::Text)
+    if (kind == FieldKind::Text) {
         text->setPlainText(value);
-    else
-        combo->setEditText(value);
+        return;
+    }
+    showInDropDown(combo, value);
 }

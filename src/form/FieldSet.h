@@ -52,8 +52,12 @@ struct FieldSet
     // dimmed while another is worked on in design mode.
     void setDimmed(bool dimmed);
 
-    // A read-only entry's text box takes no edits and looks it.
-    void setLocked(bool locked);
+    // Who may change the field: the user (an entry in work), nobody
+    // (a read-only entry: the text box stays readable and selectable, the
+    // drop-down is disabled, because its list and arrow keys would change
+    // even a read-only line edit), or nobody at all (no entry: disabled).
+    enum class Access { Editable, ReadOnly, Disabled };
+    void setAccess(Access access);
 
     // What the set shows or was given by the program, for the record.
     QString value() const;

@@ -33,8 +33,11 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QWindow>
+
+#include <utility>
 
 namespace {
 
@@ -134,6 +137,7 @@ void Kivo_UIManager::ensureLoaded()
     QV_Resource::LoadDialogColors();
     FormLook::applyColors(this, m_ui);
     m_loaded = true;
+    applyEntryAccess();
 }
 
 void Kivo_UIManager::AppShow()
@@ -168,6 +172,33 @@ void Kivo_UIManager::Restore()
     ensureLoaded();
     showNormal();
     setDesignBandVisible(true);
+    bringToFront();
+}
+
+void Kivo_UIManager::bringToFront()
+{
+    raise();
+    activateWindow();
+    // Focus set before the window system activates the window is given to
+    // the field once it does.
+    if (QWidget *field = firstEditableField())
+        field->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+QWidget *Kivo_UIManager::firstEditableField() const
+{
+    QWidget *first = nullptr;
+    const auto above = [](const QWidget *a, const QWidget *b) {
+        return std::make_pair(a->y(), a->x()) < std::make_pair(b->y(), b->x());
+    };
+    for (const FieldSet &set : m_ui.fieldSets) {
+        QWidget *input = set.input();
+        const bool editable = input->isVisibleTo(this) && input->isEnabled() &&
+                              !(set.kind == FieldKind::Text && set.text->isReadOnly());
+        if (editable && (!first || above(input, first)))
+            first = input;
+    }
+    return first;
 }
 
 void Kivo_UIManager::Position(qint32 code)
@@ -317,22 +348,40 @@ void Kivo_UIManager::ViewOnly(qint32 value)
     QV_Resource::InitUISettings();
     log(QStringLiteral("After init UI & language objects"));
 
-    const bool editable = value != 1;
-    setWindowTitle(QV_Resource::GetResString(editable ? ResourceIds::FORM_CAPTION
-                                                      : ResourceIds::FORM_CAPTION_VIEW_ONLY));
-    m_ui.cmdACR->setEnabled(editable);
-    m_ui.cmdAngio->setEnabled(editable);
-    for (qint32 id : ToolIds::RecordTools)
-        m_ui.m_TopToolBar->tool(id)->setEnabled(editable);
+    m_readOnly = value == 1;
+    setWindowTitle(QV_Resource::GetResString(m_readOnly ? ResourceIds::FORM_CAPTION_VIEW_ONLY
+                                                        : ResourceIds::FORM_CAPTION));
+    m_ui.m_TopToolBar->tool(ToolIds::DesignMode)->setEnabled(!m_readOnly);
     for (qint32 id : ToolIds::LayoutTools)
         m_ui.m_TopToolBar->tool(id)->setEnabled(false);
+    applyEntryAccess();
+}
+
+void Kivo_UIManager::applyEntryAccess()
+{
+    const bool hasRecord = m_binding->record() != nullptr;
+    const bool editable = hasRecord && !m_readOnly;
+    const FieldSet::Access access = !hasRecord   ? FieldSet::Access::Disabled
+                                    : m_readOnly ? FieldSet::Access::ReadOnly
+                                                 : FieldSet::Access::Editable;
     for (FieldSet &set : m_ui.fieldSets)
-        set.setLocked(!editable);
+        set.setAccess(access);
+    for (FieldTextBox *box : {m_ui.txtCodeDesc, m_ui.txtCodeAngio}) {
+        box->setReadOnly(!editable);
+        box->setEnabled(hasRecord);
+    }
+    m_ui.cmdACR->setEnabled(editable);
+    m_ui.cmdAngio->setEnabled(editable);
     m_ui.chkAFIP->setEnabled(editable);
+    // Design mode keeps them off until it is left.
+    for (qint32 id : ToolIds::RecordTools)
+        m_ui.m_TopToolBar->tool(id)->setEnabled(editable && !m_designer->isOn());
 }
 
 void Kivo_UIManager::UpdateUIFields(TFData *record)
 {
+    // Filled or failed, the inputs follow what the form holds now.
+    const auto followRecord = qScopeGuard([this] { applyEntryAccess(); });
     m_binding->UpdateUIFields(record);
 }
 
@@ -371,6 +420,9 @@ void Kivo_UIManager::SubmitCompleted(qint32 status)
         textId = ResourceIds::SUBMIT_REJECTED;
     }
     m_status->showBriefly(QV_Resource::GetResString(textId));
+    // The host kept what the submit wrote: the stamp shows it at once.
+    if (status == 0)
+        m_binding->showSubmittedStamp();
 }
 
 void Kivo_UIManager::ClearAll()
@@ -380,7 +432,7 @@ void Kivo_UIManager::ClearAll()
 
 void Kivo_UIManager::RevertToOriginal()
 {
-    m_binding->RevertToOriginal();
+    UpdateUIFields(tfData());
 }
 
 void Kivo_UIManager::ResetScroll()

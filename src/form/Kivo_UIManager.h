@@ -51,6 +51,9 @@ public:
     void AppHide();
     void Minimize();
     void Restore();
+    // Raises and activates the window with the cursor in the first field the
+    // user may edit, so the first keystrokes of an entry reach it.
+    void bringToFront();
     void Position(qint32 code);
     void PositionWindow(qint32 code);
     void Parent(qint32 ownerWindow);
@@ -105,6 +108,13 @@ private:
     void leaveDesignMode();
     // Hides the window and tells the host; the form stays loaded.
     void hideToHost();
+    // The inputs and the record tools follow the entry: editable with a
+    // record, locked when it is read-only, disabled without one, so nothing
+    // can be typed that has nowhere to go.
+    void applyEntryAccess();
+    // The topmost, then leftmost, input the user may type into; none in a
+    // read-only entry or without a record.
+    QWidget *firstEditableField() const;
 
     FormControls m_ui;
     Kivo_TablesStore m_tables;
@@ -124,6 +134,7 @@ private:
     bool m_uninitializing = false;
     bool m_loaded = false;
     bool m_fieldsInitialised = false;
+    bool m_readOnly = false;
     qint32 m_ownerWindow = 0;
     int m_paintCount = 0;
 };

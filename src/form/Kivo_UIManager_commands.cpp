@@ -31,12 +31,15 @@ void Kivo_UIManager::ExitDesignMode()
 {
     ensureLoaded();
     m_designer->ExitDesignMode();
+    // Leaving design mode gives the data tools back, the record tools only
+    // to an entry the user may edit.
+    applyEntryAccess();
 }
 
 void Kivo_UIManager::leaveDesignMode()
 {
     if (m_designer->isOn())
-        m_designer->ExitDesignMode();
+        ExitDesignMode();
 }
 
 void Kivo_UIManager::SaveLayout()
@@ -78,7 +81,7 @@ void Kivo_UIManager::onToolClicked(qint32 toolId)
         break;
     case ToolIds::DesignMode:
         if (m_designer->isOn())
-            m_designer->ExitDesignMode();
+            ExitDesignMode();
         else
             m_designer->EnterDesignMode();
         break;

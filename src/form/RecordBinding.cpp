@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 
+#include <optional>
 #include <utility>
 
 namespace {
@@ -150,14 +151,70 @@ void RecordBinding::markModified(const QString &handler)
     m_modified = true;
 }
 
+// Everything the form shows of a record, read whole before any of it is
+// shown.
+struct RecordBinding::RecordView
+{
+    QStringList fields; // by set; null for a set without a tag
+    bool afip = false;
+    QString acrDescription;
+    QString angioDescription;
+    std::optional<QString> acrCode;
+    bool acrHasPathology = false;
+    QString angio;
+    QString submitter; // the displayed name
+    QString date;
+};
+
+RecordBinding::RecordView RecordBinding::read(TFData *record) const
+{
+    RecordView view;
+    for (int i = 0; i < m_ui.fieldSets.size(); ++i) {
+        const QString &tag = m_ui.fieldSets[i].tag;
+        if (tag.isEmpty())
+            log(QStringLiteral("Tag asociated with the text box number %1is null").arg(i));
+        view.fields << (tag.isEmpty() ? QString() : RecordAccess::value(record, tag));
+    }
+    view.afip = RecordAccess::value(record, AfipTag) == Yes;
+    view.acrDescription = RecordAccess::value(record, AcrDescriptionTag);
+    view.angioDescription = RecordAccess::value(record, AngioDescriptionTag);
+    const QString pathology = RecordAccess::value(record, PathologyTag);
+    view.acrCode = AcrCode::joined(RecordAccess::value(record, AnatomyTag), pathology);
+    view.acrHasPathology = !pathology.isEmpty();
+    view.angio = RecordAccess::value(record, AngioTag);
+    view.submitter = submitterName(record);
+    view.date = RecordAccess::value(record, DateSubmittedTag);
+    return view;
+}
+
+QString RecordBinding::submitterName(TFData *record)
+{
+    const QString login = RecordAccess::value(record, SubmittedByTag);
+    return login.isEmpty() ? QString() : configuration().GetUserDisplayedName(login);
+}
+
+void RecordBinding::showSubmittedStamp()
+{
+    if (!m_record)
+        return;
+    m_ui.lblSubmittedBy->setText(submitterName(m_record.get()));
+    m_ui.lblDate->setText(RecordAccess::value(m_record.get(), DateSubmittedTag));
+}
+
 void RecordBinding::UpdateUIFields(TFData *record)
 {
     if (!record) {
-        ClearAll();
-        m_ui.lblSubmittedBy->clear();
-        m_ui.lblDate->clear();
-        holdRecord(nullptr);
+        forgetRecord();
         return;
+    }
+    RecordView view;
+    try {
+        view = read(record);
+    } catch (...) {
+        // Half of this record beside the rest of the previous one would be
+        // written into this record on the next submit: the form holds none.
+        forgetRecord();
+        throw;
     }
     if (record != m_record.get()) {
         // Another entry: a code row the new record leaves empty must not keep
@@ -166,50 +223,54 @@ void RecordBinding::UpdateUIFields(TFData *record)
         m_ui.lblAngioCode->clear();
     }
     holdRecord(record);
-    const QScopedValueRollback filling(m_fillingFields, true);
+    showRecord(view);
+}
 
+void RecordBinding::forgetRecord()
+{
+    ClearAll();
+    m_ui.lblSubmittedBy->clear();
+    m_ui.lblDate->clear();
+    holdRecord(nullptr);
+}
+
+void RecordBinding::showRecord(const RecordView &view)
+{
+    const QScopedValueRollback filling(m_fillingFields, true);
     for (int i = 0; i < m_ui.fieldSets.size(); ++i) {
-        const QString &tag = m_ui.fieldSets[i].tag;
-        if (tag.isEmpty()) {
-            log(QStringLiteral("Tag asociated with the text box number %1is null").arg(i));
-            continue;
-        }
-        showValue(i, RecordAccess::value(record, tag));
+        if (!m_ui.fieldSets[i].tag.isEmpty())
+            showValue(i, view.fields[i]);
     }
 
     // setChecked is not a click: the modified flag stays as it is.
     log(QStringLiteral("Setting AFIP"));
-    m_ui.chkAFIP->setChecked(RecordAccess::value(record, AfipTag) == Yes);
+    m_ui.chkAFIP->setChecked(view.afip);
 
     log(QStringLiteral("Setting ACR Code DESC"));
-    m_ui.txtCodeDesc->setPlainText(RecordAccess::value(record, AcrDescriptionTag));
-    m_ui.txtCodeAngio->setPlainText(RecordAccess::value(record, AngioDescriptionTag));
+    m_ui.txtCodeDesc->setPlainText(view.acrDescription);
+    m_ui.txtCodeAngio->setPlainText(view.angioDescription);
 
-    const QString pathology = RecordAccess::value(record, PathologyTag);
-    const QString anatomy = RecordAccess::value(record, AnatomyTag);
-    if (const auto code = AcrCode::joined(anatomy, pathology)) {
-        log(pathology.isEmpty() ? QStringLiteral("Setting Anat code")
-                                : QStringLiteral("Setting Anat&Path code"));
-        m_ui.lblACRCode->setText(*code);
+    if (view.acrCode) {
+        log(view.acrHasPathology ? QStringLiteral("Setting Anat&Path code")
+                                 : QStringLiteral("Setting Anat code"));
+        m_ui.lblACRCode->setText(*view.acrCode);
     }
 
-    const QString angio = RecordAccess::value(record, AngioTag);
-    if (!angio.isEmpty()) {
-        log(QStringLiteral("Setting Angio code to ") + angio);
-        m_ui.lblAngioCode->setText(angio);
+    if (!view.angio.isEmpty()) {
+        log(QStringLiteral("Setting Angio code to ") + view.angio);
+        m_ui.lblAngioCode->setText(view.angio);
     }
 
-    const QString submitter = RecordAccess::value(record, SubmittedByTag);
-    if (!submitter.isEmpty()) {
-        m_ui.lblSubmittedBy->setText(configuration().GetUserDisplayedName(submitter));
-        log(QStringLiteral("Set data for KESTO_TF_SUBMITTED_BY to ") + m_ui.lblSubmittedBy->text());
+    if (!view.submitter.isEmpty()) {
+        m_ui.lblSubmittedBy->setText(view.submitter);
+        log(QStringLiteral("Set data for KESTO_TF_SUBMITTED_BY to ") + view.submitter);
     } else {
         log(QStringLiteral("Set data for KESTO_TF_SUBMITTED_BY to null"));
     }
 
     log(QStringLiteral("Formatting the date"));
-    m_ui.lblDate->setText(RecordAccess::value(record, DateSubmittedTag));
-    log(QStringLiteral("Set data for KESTO_TF_DATE_SUBMITTED to  ") + m_ui.lblDate->text());
+    m_ui.lblDate->setText(view.date);
+    log(QStringLiteral("Set data for KESTO_TF_DATE_SUBMITTED to  ") + view.date);
 }
 
 void RecordBinding::showValue(int index, const QString &value)
@@ -294,11 +355,6 @@ void RecordBinding::ClearAll()
     m_ui.txtCodeDesc->clear();
     m_ui.txtCodeAngio->clear();
     m_ui.chkAFIP->setChecked(false);
-}
-
-void RecordBinding::RevertToOriginal()
-{
-    UpdateUIFields(m_record.get());
 }
 
 void RecordBinding::textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event)

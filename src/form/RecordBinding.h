@@ -32,11 +32,14 @@ public:
     // Holds record (null: none) with a reference of its own, releasing the one held.
     void holdRecord(TFData *record);
 
+    // Shows record, read whole first. A record that fails on any tag leaves
+    // the form empty and holding no record, and the failure goes on.
     void UpdateUIFields(TFData *record);
     void FillTFData();
     void SubmitData();
+    // Shows the submitter and date the record holds, as a submit wrote them.
+    void showSubmittedStamp();
     void ClearAll();
-    void RevertToOriginal();
 
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
@@ -47,6 +50,13 @@ signals:
     void submitPressed(TFData *record);
 
 private:
+    struct RecordView;
+    RecordView read(TFData *record) const;
+    void showRecord(const RecordView &view);
+    // The displayed name of the record's submitter; empty when it has none.
+    static QString submitterName(TFData *record);
+    // Empties every field and the stamp and lets go of the record.
+    void forgetRecord();
     void showValue(int index, const QString &value);
     void textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event);
     void textChangedByUser();

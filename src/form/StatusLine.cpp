@@ -14,14 +14,19 @@ StatusLine::StatusLine(QLabel *label, QTimer *timer, QObject *parent)
 
 void StatusLine::showBriefly(const QString &text)
 {
-    show(text);
-    // Restarting counts the time from the latest message.
-    m_timer->start();
+    display(text);
+    if (!m_timer->isActive())
+        m_timer->start();
 }
 
 void StatusLine::show(const QString &text)
 {
     m_timer->stop();
+    display(text);
+}
+
+void StatusLine::display(const QString &text)
+{
     m_label->setText(text);
     m_label->show();
     // The label sits in the scrolled area; a long save shows its steps only

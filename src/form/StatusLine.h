@@ -16,13 +16,16 @@ class StatusLine : public QObject
 public:
     StatusLine(QLabel *label, QTimer *timer, QObject *parent = nullptr);
 
-    // Shown until the timer runs out; a new message restarts it.
+    // Shown until the timer runs out; a message that follows while it runs
+    // goes with it, four seconds from the first.
     void showBriefly(const QString &text);
     // Shown until cleared; a running timer no longer hides it.
     void show(const QString &text);
     void clear();
 
 private:
+    void display(const QString &text);
+
     QLabel *m_label;
     QTimer *m_timer;
 };

@@ -26,8 +26,8 @@ enum : qint32 {
     LastTable = 1050,
 };
 
-// The tools that change the record: a read-only entry locks them.
-inline constexpr qint32 RecordTools[] = {Submit, ClearAll, Revert, DesignMode};
+// The tools that change the record: only an entry the user may edit has them.
+inline constexpr qint32 RecordTools[] = {Submit, ClearAll, Revert};
 // The tools that work on the layout: enabled in design mode only.
 inline constexpr qint32 LayoutTools[] = {SaveLayout, ResetLayout, ValueTables};
 // The data tools that design mode disables.

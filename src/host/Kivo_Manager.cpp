@@ -182,6 +182,8 @@ void Kivo_Manager::show(TFData *data)
     m_pTFForm->ViewOnly(m_viewOnly);
     m_pTFForm->Position(KeepPlace);
     setVisible(1);
+    // Shown over the host's window for the entry the user just opened.
+    m_pTFForm->bringToFront();
 }
 
 HRESULT Kivo_Manager::UpdateData(TFData *data)
@@ -281,7 +283,9 @@ HRESULT Kivo_Manager::HandleBeforeDone(LONG skipQuestion, TFData **data)
 TFData *Kivo_Manager::handleBeforeDone(LONG skipQuestion)
 {
     log(QStringLiteral("Entering HandleBeforeDone"));
-    if (!m_pTFForm->IsModified() || m_viewOnly != 0)
+    // Only 1 makes the entry read-only, as it does for the form: an entry the
+    // form let the user edit must not lose the edits here.
+    if (!m_pTFForm->IsModified() || m_viewOnly == 1)
         return nullptr;
 
     setVisible(1);

@@ -1,11 +1,14 @@
 // The record shown in the form and written back, submit, completion of the
 // drop-downs and the modified flag, on real forms driven with the keyboard.
+#include "Bstr.h"
 #include "FakeTFData.h"
 #include "FormDataTest.h"
 #include "tables/ModalDialogs.h"
 
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
+#include "form/ToolIds.h"
+#include "platform/ui/ToolBarControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +25,28 @@ namespace {
 constexpr int HistorySet = 0;
 constexpr int ModalitySet = 5;   // drop-down of "CR", "DX", "CT", ...
 constexpr int BodyRegionSet = 6; // drop-down of "Head", "Neck", "Chest", ...
+
+// A host record that refuses to give one tag's value.
+class RefusingTFData final : public ComObject<TFData, &IID_TFData>
+{
+public:
+    explicit RefusingTFData(QString refusedTag) : m_refusedTag(std::move(refusedTag)) {}
+    ~RefusingTFData() override { m_values->Release(); }
+
+    HRESULT GetValue(BSTR tag, BSTR *value) override
+    {
+        if (QString::fromStdU16String(Bstr::toU16(tag)) == m_refusedTag)
+            return E_FAIL;
+        return m_values->GetValue(tag, value);
+    }
+    HRESULT SetValue(BSTR tag, BSTR value) override { return m_values->SetValue(tag, value); }
+
+    FakeTFData *values() const { return m_values; }
+
+private:
+    FakeTFData *m_values = FakeTFData::create();
+    QString m_refusedTag;
+};
 
 class BindingTest : public FormDataTest
 {
@@ -50,8 +75,9 @@ protected:
 };
 
 // Guards against showing the record wrongly (AFIP case, joined ACR code,
-// the submitter's login instead of the name) and against filling or
-// clearing by program counting as the user's change.
+// the submitter's login instead of the name, a drop-down value that is not
+// the list's current entry) and against filling or clearing by program
+// counting as the user's change.
 TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
 {
     m_record->set(u"KESTO_TF_HISTORY", u"First seen in 2019");
@@ -75,6 +101,14 @@ TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
     EXPECT_NE(control<QLabel>("lblSubmittedBy")->text(), QStringLiteral("RADIOLOGIST"));
     EXPECT_EQ(control<QLabel>("lblDate")->text(), QStringLiteral("20240102"));
     EXPECT_EQ(m_form->tfData(), m_record);
+    // The shown entry is the list's current one: Down moves on from it.
+    QComboBox *modality = combo(ModalitySet);
+    const int ct = modality->findText(QStringLiteral("CT"));
+    EXPECT_EQ(modality->currentIndex(), ct);
+    EXPECT_FALSE(m_form->IsModified());
+    QTest::keyClick(modality, Qt::Key_Down);
+    EXPECT_EQ(modality->currentText(), modality->itemText(ct + 1));
+    m_form->setIsModified(false);
 
     // A pathology without its anatomy leaves the code as it was.
     m_record->set(u"KESTO_TF_ANATOMY", u"");
@@ -170,10 +204,73 @@ TEST_F(BindingTest, SubmitAsksAndHonoursTheAnswer)
     EXPECT_EQ(stored(u"KESTO_TF_TEACHING_INDICATION"), QStringLiteral("Y"));
 }
 
+// Guards against a record that fails on one tag leaving the previous
+// entry's values in the fields after that tag, where the next submit would
+// write them into this record.
+TEST_F(BindingTest, RecordThatFailsHalfwayLeavesTheFormEmptyAndRecordless)
+{
+    m_record->set(u"KESTO_TF_HISTORY", u"Previous patient");
+    m_record->set(u"KESTO_TF_MODALITY", u"CT");
+    m_record->set(u"KESTO_TF_ANGIO_DESCRIPTION", u"Previous angio");
+    m_record->set(u"KESTO_TF_SUBMITTED_BY", u"RADIOLOGIST");
+    m_form->UpdateUIFields(m_record);
+
+    ComRef<RefusingTFData> next(new RefusingTFData(m_form->fieldSets()[2].tag));
+    next->values()->set(u"KESTO_TF_HISTORY", u"Next patient");
+    EXPECT_ANY_THROW(m_form->UpdateUIFields(next.get()));
+    EXPECT_EQ(m_form->tfData(), nullptr);
+    EXPECT_EQ(next->refCount(), 1u);
+    EXPECT_EQ(box(HistorySet)->toPlainText(), QString());
+    EXPECT_EQ(combo(ModalitySet)->currentText(), QString());
+    EXPECT_EQ(control<FieldTextBox>("txtCodeAngio")->toPlainText(), QString());
+    EXPECT_EQ(control<QLabel>("lblSubmittedBy")->text(), QString());
+    EXPECT_ANY_THROW(m_form->FillTFData());
+}
+
+// Guards against a form without a record that takes typing, code picks or
+// the record tools (their work has nowhere to go), against a next record
+// that does not give them back or gives them to a read-only entry, and
+// against Clear All leaving the entry unmodified, so the host would not ask
+// before it discards the cleared entry.
+TEST_F(BindingTest, InputsWorkOnlyWhileARecordIsHeld)
+{
+    ToolBarControl *bar = control<ToolBarControl>("m_TopToolBar");
+    FieldTextBox *history = box(HistorySet);
+    const auto expectUsable = [&](bool usable, const char *when) {
+        EXPECT_EQ(combo(ModalitySet)->isEnabled(), usable) << when;
+        EXPECT_EQ(control<QPushButton>("cmdACR")->isEnabled(), usable) << when;
+        EXPECT_EQ(control<QCheckBox>("chkAFIP")->isEnabled(), usable) << when;
+        EXPECT_EQ(control<FieldTextBox>("txtCodeAngio")->isReadOnly(), !usable) << when;
+        for (qint32 id : {ToolIds::Submit, ToolIds::ClearAll, ToolIds::Revert})
+            EXPECT_EQ(bar->tool(id)->isEnabled(), usable) << when << " tool " << id;
+    };
+    QTest::keyClicks(history, QStringLiteral("lost"));
+    EXPECT_EQ(history->toPlainText(), QString());
+    EXPECT_FALSE(history->isEnabled());
+    expectUsable(false, "before the first record");
+
+    m_form->UpdateUIFields(m_record);
+    expectUsable(true, "with a record");
+    QTest::keyClicks(history, QStringLiteral("kept"));
+    EXPECT_EQ(history->toPlainText(), QStringLiteral("kept"));
+    m_form->setIsModified(false);
+    bar->tool(ToolIds::ClearAll)->trigger();
+    EXPECT_TRUE(m_form->IsModified());
+
+    m_form->ViewOnly(1);
+    m_form->UpdateUIFields(nullptr);
+    expectUsable(false, "after the entry ended");
+    m_form->UpdateUIFields(m_record);
+    EXPECT_TRUE(history->isEnabled());
+    EXPECT_TRUE(history->isReadOnly());
+    expectUsable(false, "with a read-only record");
+}
+
 // Guards against completion that changes the typed letters' case, leaves
 // the rest unselected, or brings back what Backspace just removed.
 TEST_F(BindingTest, DropDownCompletesTypedPrefix)
 {
+    m_form->UpdateUIFields(m_record);
     QComboBox *region = combo(BodyRegionSet);
     QTest::keyClicks(region, QStringLiteral("ch"));
     EXPECT_EQ(region->currentText(), QStringLiteral("chest"));
@@ -234,6 +331,7 @@ TEST_F(BindingTest, FailingHandlerShowsErrorAndFormSurvives)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("this is not a store, only some text that fills the header of a file");
     file.close();
+    m_form->UpdateUIFields(m_record);
     ASSERT_TRUE(useStoreFile(broken));
 
     QStringList shown;

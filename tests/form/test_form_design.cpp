@@ -1,6 +1,7 @@
 // Design mode on a shown form driven with the mouse: moving and sizing
 // fields, captions, the field-type popup, the design commands and saving the
 // layout, on a seeded scratch store.
+#include "FakeTFData.h"
 #include "FormDataTest.h"
 #include "tables/ModalDialogs.h"
 
@@ -37,7 +38,10 @@ protected:
     void SetUp() override
     {
         FormDataTest::SetUp();
-        m_form->InitAndUpdateUIFields(nullptr);
+        // An entry in work, whose record tools design mode turns off and on.
+        FakeTFData *record = FakeTFData::create();
+        m_form->InitAndUpdateUIFields(record);
+        record->Release();
         m_form->setDesignMode(true);
         m_form->AppShow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));

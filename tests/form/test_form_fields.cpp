@@ -237,12 +237,14 @@ TEST_F(FieldsTest, RebuildLeavesOneListAndTheShownText)
     EXPECT_EQ(combo(ModalitySet)->currentText(), QStringLiteral("CT"));
 }
 
-// Guards against a view-only form that still takes typing or code changes,
-// against locking the drop-downs too, and against an edit mode that stays
-// locked.
-TEST_F(FieldsTest, ViewOnlyLocksTextBoxesButNotDropDowns)
+// Guards against a view-only form that still takes typing, a drop-down
+// choice or a code description edit (all dropped unseen at close), and
+// against an edit mode that stays locked.
+TEST_F(FieldsTest, ViewOnlyLocksEveryInput)
 {
-    m_form->InitAndUpdateUIFields(nullptr);
+    FakeTFData *record = FakeTFData::create();
+    m_form->InitAndUpdateUIFields(record);
+    record->Release();
     m_form->ViewOnly(1);
 
     QTest::keyClicks(box(0), QStringLiteral("abc"));
@@ -253,14 +255,17 @@ TEST_F(FieldsTest, ViewOnlyLocksTextBoxesButNotDropDowns)
     EXPECT_FALSE(control<QPushButton>("cmdAngio")->isEnabled());
     EXPECT_FALSE(control<QCheckBox>("chkAFIP")->isEnabled());
     EXPECT_EQ(m_form->windowTitle(), QV_Resource::GetResString(15399));
+    EXPECT_FALSE(combo(ModalitySet)->isEnabled());
+    EXPECT_TRUE(control<FieldTextBox>("txtCodeDesc")->isReadOnly());
+    EXPECT_TRUE(control<FieldTextBox>("txtCodeAngio")->isReadOnly());
 
-    QTest::keyClicks(combo(ModalitySet), QStringLiteral("zz"));
-    EXPECT_EQ(combo(ModalitySet)->currentText(), QStringLiteral("zz"));
-
-    m_form->ViewOnly(0);
+    // Only 1 is read-only.
+    m_form->ViewOnly(2);
     QTest::keyClicks(box(0), QStringLiteral("abc"));
     EXPECT_EQ(box(0)->toPlainText(), QStringLiteral("abc"));
     EXPECT_TRUE(control<QPushButton>("cmdACR")->isEnabled());
+    EXPECT_TRUE(combo(ModalitySet)->isEnabled());
+    EXPECT_FALSE(control<FieldTextBox>("txtCodeDesc")->isReadOnly());
 }
 
 } // namespace

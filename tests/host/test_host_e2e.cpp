@@ -9,6 +9,7 @@
 
 #include <kivo/TF_IUI.h>
 
+#include <QDate>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTranslator>
@@ -174,8 +175,9 @@ protected:
 } // namespace
 
 // Guards against a later Show rebuilding the form (losing the design state)
-// or re-deciding design rights, and against a Show not filling what its
-// record holds.
+// or re-deciding design rights, against a Show not filling what its record
+// holds, and against a Show or Restore that leaves the window behind the
+// host's, where the first keystrokes of the entry go nowhere.
 TEST_F(HostEntry, FirstShowBuildsTheFormAndLaterShowsOnlyRefill)
 {
     const int built = timesBuilt();
@@ -193,18 +195,32 @@ TEST_F(HostEntry, FirstShowBuildsTheFormAndLaterShowsOnlyRefill)
         QStringLiteral("Corvalis\\system\\users\\radiologist\\edit_allowed"), 0);
     FakeTFData *second = FakeTFData::create();
     second->set(History, u"Second entry");
+    QWidget hostWindow;
+    hostWindow.show();
+    hostWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostWindow.isActiveWindow(); }));
     ASSERT_EQ(m_manager->Show(second), S_OK);
+    EXPECT_TRUE(QTest::qWaitFor([] { return form()->isActiveWindow(); }));
+    EXPECT_EQ(QApplication::focusWidget(), historyBox());
     EXPECT_EQ(timesBuilt(), built + 1);
     EXPECT_EQ(historyBox()->toPlainText(), QStringLiteral("Second entry"));
     EXPECT_TRUE(designMode->isVisible());
+
+    ASSERT_EQ(m_manager->Minimize(), S_OK);
+    hostWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hostWindow.isActiveWindow(); }));
+    ASSERT_EQ(m_manager->Restore(), S_OK);
+    EXPECT_TRUE(QTest::qWaitFor([] { return form()->isActiveWindow(); }));
+    EXPECT_EQ(QApplication::focusWidget(), historyBox());
     EXPECT_EQ(m_manager->CloseSession(), S_OK);
     second->Release();
 }
 
 // Guards against a toolbar submit that does not reach the host or hands it
 // another record than the one filled, against the host's answer not
-// reaching the status line, and against the entry still counting as
-// modified afterwards.
+// reaching the status line, against a stamp that stays blank after a
+// submit the host kept, and against the entry still counting as modified
+// afterwards.
 TEST_F(HostEntry, SubmitFromTheToolbarReachesTheHostAndItsAnswerTheForm)
 {
     showEntry();
@@ -218,6 +234,11 @@ TEST_F(HostEntry, SubmitFromTheToolbarReachesTheHostAndItsAnswerTheForm)
 
     ASSERT_EQ(m_manager->SubmitCompleted(2), S_OK);
     EXPECT_EQ(control<QLabel>("lblInfo")->text(), catalogText(1134));
+    EXPECT_TRUE(control<QLabel>("lblDate")->text().isEmpty());
+    ASSERT_EQ(m_manager->SubmitCompleted(0), S_OK);
+    EXPECT_EQ(control<QLabel>("lblDate")->text(),
+              QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
+    EXPECT_FALSE(control<QLabel>("lblSubmittedBy")->text().isEmpty());
 
     const auto [returned, asked] = beforeDone(0, QMessageBox::Yes);
     EXPECT_EQ(returned, nullptr);
@@ -242,7 +263,8 @@ TEST_F(HostEntry, HandleBeforeDoneKeepsOrDiscardsChangesAsTheUserSays)
     std::tie(returned, asked) = beforeDone(0, QMessageBox::Yes);
     EXPECT_EQ(returned, nullptr);
     EXPECT_FALSE(asked);
-    ASSERT_EQ(m_manager->ViewOnly(0), S_OK);
+    // Any other value is an editable entry, whose edits must be kept.
+    ASSERT_EQ(m_manager->ViewOnly(2), S_OK);
 
     // Skipping the question keeps the changes without asking.
     const ULONG references = m_record->refCount();
@@ -306,6 +328,7 @@ TEST_F(HostEntry, UserCloseTellsTheHostOnceAndCloseSessionEmptiesTheForm)
     ASSERT_EQ(m_manager->CloseSession(), S_OK);
     EXPECT_TRUE(historyBox()->toPlainText().isEmpty());
     EXPECT_TRUE(control<QLabel>("lblACRCode")->text().isEmpty());
+    EXPECT_FALSE(historyBox()->isEnabled()) << "nothing may be typed without a record";
     EXPECT_EQ(m_record->refCount(), references - 1) << "the form must let go of the record";
     const auto [returned, asked] = beforeDone(0, QMessageBox::Yes);
     EXPECT_EQ(returned, nullptr);
@@ -328,7 +351,7 @@ TEST_F(HostEntry, UnInitializeTearsDownAndLaterCallsFailCleanly)
 
     ASSERT_EQ(m_manager->UnInitialize(), S_OK);
     EXPECT_TRUE(!window || !window->isVisible());
-    QTRY_VERIFY(window.isNull());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
     EXPECT_EQ(m_record->refCount(), 1u);
 
     EXPECT_EQ(m_manager->Show(m_record), E_UNEXPECTED);
