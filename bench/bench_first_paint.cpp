@@ -1,7 +1,7 @@
 // From Init to the first paint of a filled teaching-file window (the layout
-// read, the eleven field sets built, a record bound), through the factory as
-// a host calls it; against the floor measured in the same run: the same
-// kinds and numbers of widgets created, shown and painted with no logic.
+// read, the eleven field sets built, a record bound, also one with a
+// megabyte of text), through the factory as a host calls it; against the floor measured in the same
+// run: the same kinds and numbers of widgets created, shown and painted with no logic.
 #include "StudyRecord.h"
 
 #include "config/StoreSeed.h"
@@ -90,9 +90,25 @@ QMap<QString, QString> sampleRecord()
             {QStringLiteral("KESTO_TF_PATHOLOGY"), QStringLiteral("45")}};
 }
 
+// state.range(0): 0 for the sample record; 1 when its Findings hold a
+// megabyte in one unbroken line, 2 a megabyte in lines of 80 characters.
+QMap<QString, QString> benchRecord(int kind)
+{
+    QMap<QString, QString> values = sampleRecord();
+    if (kind == 0)
+        return values;
+    QString megabyte(1024 * 1024, QLatin1Char('x'));
+    if (kind == 2) {
+        for (qsizetype i = 79; i < megabyte.size(); i += 80)
+            megabyte[i] = QLatin1Char('\n');
+    }
+    values.insert(QStringLiteral("KESTO_TF_FINDINGS"), megabyte);
+    return values;
+}
+
 void BM_FirstPaintOfFilledWindow(benchmark::State &state)
 {
-    ComRef<StudyRecord> record = StudyRecord::create(1, sampleRecord());
+    ComRef<StudyRecord> record = StudyRecord::create(1, benchRecord(int(state.range(0))));
     for (auto _ : state) {
         TF_IUI *manager = createManager();
         PaintWatch watch(QStringLiteral("Kivo_UIManager"));
@@ -108,7 +124,13 @@ void BM_FirstPaintOfFilledWindow(benchmark::State &state)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
-BENCHMARK(BM_FirstPaintOfFilledWindow)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstPaintOfFilledWindow)
+    ->ArgName("megabyte")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The window's widgets without the component: a toolbar, the fixed rows and
 // the field sets in a scroll area, each with the same kinds of controls.

@@ -28,6 +28,10 @@ FieldTextBox::FieldTextBox(QWidget *parent) : QPlainTextEdit(parent)
 {
     // A field of a form: Tab moves on to the next field instead of being typed.
     setTabChangesFocus(true);
+    // Lines wrap at the box's edge, inside a word too. Wrapping at word
+    // boundaries searches a line without one (a pasted blob of a record) anew
+    // for every line laid out: a megabyte of it froze the window for a minute.
+    setWordWrapMode(QTextOption::WrapAnywhere);
 }
 
 void FieldTextBox::setMaxLength(int maxLength)

@@ -7,7 +7,8 @@
 // what would overflow is cut off, so the text never grows beyond it. Text set
 // by the program is taken whole, so a stored value is never shortened by
 // showing it. Read-only mode (setReadOnly) locks the box against edits while
-// its text can still be selected and copied.
+// its text can still be selected and copied. Lines wrap at the box's edge,
+// inside a word too, so no text, however long its lines, stalls the layout.
 class FieldTextBox : public QPlainTextEdit
 {
     Q_OBJECT
