@@ -40,6 +40,12 @@ HostWindow::HostWindow(EntryController &controller, RecordsDatabase &records, QW
     connect(m_studies, &QTableWidget::activated, this, [this] { openSelected(false); });
     connect(m_studies, &QTableWidget::itemSelectionChanged, this, &HostWindow::updateActions);
     connect(&m_controller, &EntryController::entryChanged, this, &HostWindow::updateActions);
+    // An ended entry hides its window; the keyboard carries on in the study
+    // list rather than in no window at all.
+    connect(&m_controller, &EntryController::entryChanged, this, [this] {
+        if (!m_controller.hasEntry())
+            activateWindow();
+    });
     connect(&m_controller, &EntryController::recordSaved, this, &HostWindow::reloadStudies);
     connect(&m_controller, &EntryController::submitCompleted, this, &HostWindow::showSubmitOutcome);
     connect(&m_controller, &EntryController::formClosed, this, [this] {

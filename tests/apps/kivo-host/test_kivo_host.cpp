@@ -180,6 +180,100 @@ TEST_F(KivoHost, OptionsAnswerWithoutADisplay)
     EXPECT_TRUE(help.out.contains(QStringLiteral("--demo-submit"))) << help.out.toStdString();
 }
 
+// Guards against typed work lost on the keyboard-only path of a day's
+// entries: the entry's window must take the keys when it opens, the
+// workstation's keys must work from it, an ended entry must hide it and give
+// the keys back to the study list, and every entry's text must reach the
+// records database, whether kept at close or submitted.
+TEST_F(KivoHost, AKeyboardOnlyDayLosesNothingTyped)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        GTEST_SKIP() << "needs xvfb-run and xdotool";
+    // Each step waits for what the previous key must have done, polling
+    // as QTRY_VERIFY does.
+    // clang-format off
+    const char *const script = R"sh(
+        "$@" &
+        host=$!
+        shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
+        waitFor() { xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
+        # A window other than the entry's: the question asked over it.
+        waitForOther() {
+            while ! other=$(shown 'Teaching File' | grep -vx "$1"); do sleep 0.02; done
+            echo "$other" | head -n 1
+        }
+        waitGone() { while shown "$1" | grep -qx "$2"; do sleep 0.02; done; }
+        waitFocus() { while focus=$(xdotool getwindowfocus) && [ "$focus" != "$1" ]; do sleep 0.02; done; }
+        list=$(waitFor 'kivo-host - Studies')
+        xdotool windowfocus --sync "$list"
+        # Opens the study the keys select, types, and ends the entry with
+        # Ctrl+W from its window, keeping the changes.
+        entry() {
+            xdotool key $1 ctrl+o
+            form=$(waitFor 'Teaching File')
+            waitFocus "$form"
+            xdotool type "$2"
+            xdotool key ctrl+w
+            question=$(waitForOther "$form")
+            xdotool key Return
+            waitGone 'Teaching File' "$form"
+            waitFocus "$list"
+        }
+        entry Home 'Alpha'
+        entry Down 'Beta'
+        # Back to the first study: add to it and submit, answering Yes.
+        xdotool key Up ctrl+o
+        form=$(waitFor 'Teaching File')
+        waitFocus "$form"
+        xdotool type ' more'
+        xdotool key ctrl+Return
+        question=$(waitForOther "$form")
+        xdotool key Return
+        waitGone 'Teaching File' "$question"
+        # Xvfb has no window manager to give the focus back to the window
+        # under a closed dialog; do what one would.
+        xdotool windowfocus --sync "$form"
+        xdotool key ctrl+w
+        waitGone 'Teaching File' "$form"
+        waitFocus "$list"
+        xdotool key ctrl+q
+        wait $host)sh";
+    // clang-format on
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.path());
+    environment.insert(QStringLiteral("KIVO_LOG_DIR"), m_dir.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral("xvfb-run"),
+                  {QStringLiteral("-a"), QStringLiteral("timeout"), QStringLiteral("50"),
+                   QStringLiteral("sh"), QStringLiteral("-c"), QString::fromUtf8(script),
+                   QStringLiteral("sh"), QStringLiteral(KIVO_HOST_BINARY),
+                   QStringLiteral("--store"), path(QStringLiteral("config.db")),
+                   QStringLiteral("--records"), path(QStringLiteral("records.db"))});
+    // timeout ends a step that waits for what its key did not do; the X
+    // server then goes, and the host with it.
+    ASSERT_TRUE(process.waitForFinished(70000));
+    ASSERT_EQ(process.exitCode(), 0) << "a step waited for what its key did not do\n"
+                                     << process.readAllStandardError().toStdString();
+
+    // Every value the host saved for the study in that row of the list.
+    const auto typed = [this](int row) {
+        const QByteArray sql = "SELECT group_concat(value, '|') FROM teaching_file_values"
+                               " WHERE study_id = (SELECT id FROM studies"
+                               " ORDER BY study_date, id LIMIT 1 OFFSET " +
+                               QByteArray::number(row) + ")";
+        return queryText(path(QStringLiteral("records.db")), sql.constData(), {});
+    };
+    // Where the cursor stands in a reopened entry is the window's choice;
+    // what matters is that both typings are in the record.
+    EXPECT_TRUE(typed(0).contains(QStringLiteral("Alpha")) &&
+                typed(0).contains(QStringLiteral(" more")))
+        << typed(0).toStdString();
+    EXPECT_TRUE(typed(1).contains(QStringLiteral("Beta"))) << typed(1).toStdString();
+}
+
 // Guards against a host that carries on, or crashes, when its store cannot
 // be opened (the reason must reach the user and the run must end), against
 // a screenshot that is empty or silently not written, and a design-mode one
