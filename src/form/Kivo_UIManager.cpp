@@ -72,6 +72,7 @@ Kivo_UIManager::Kivo_UIManager(QWidget *parent) : QWidget(parent, Qt::Window)
     m_commands = std::make_unique<LayoutCommands>(m_ui, m_tables, *m_designer);
     m_saver = std::make_unique<LayoutSaver>(this, m_ui, *m_status, *m_scrolling);
     connect(m_binding, &RecordBinding::submitPressed, this, &Kivo_UIManager::SubmitPressed);
+    connectUndo();
     connect(m_designer, &Designer::typesPopupRequested, this,
             [this](int set) { m_commands->OpenTypesPopup(set); });
     connect(m_ui.m_TopToolBar, &ToolBarControl::toolClicked, this, [this](qint32 toolId) {

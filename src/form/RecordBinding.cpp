@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -133,6 +134,7 @@ void RecordBinding::connectHandlers(Kivo_ACRCodeFrm *acrPicker, Kivo_AngioCodeFr
                 userAction("m_aCombo_Change",
                            [this, combo](const QString &typed) { comboEdited(combo, typed); }));
         connect(combo, &QComboBox::activated, this, userAction("m_aCombo_Click", [this](int) {
+                    m_beforeClear.reset();
                     if (!m_modified)
                         markModified("m_aCombo_Click");
                 }));
@@ -149,6 +151,7 @@ void RecordBinding::markModified(const QString &handler)
 {
     log(QStringLiteral("Form was modified (%1)").arg(handler));
     m_modified = true;
+    m_beforeClear.reset();
 }
 
 // Everything the form shows of a record, read whole before any of it is
@@ -228,6 +231,7 @@ void RecordBinding::UpdateUIFields(TFData *record)
 
 void RecordBinding::forgetRecord()
 {
+    m_beforeClear.reset();
     ClearAll();
     m_ui.lblSubmittedBy->clear();
     m_ui.lblDate->clear();
@@ -236,6 +240,8 @@ void RecordBinding::forgetRecord()
 
 void RecordBinding::showRecord(const RecordView &view)
 {
+    // What another record's Clear All emptied must not come back into this one.
+    m_beforeClear.reset();
     const QScopedValueRollback filling(m_fillingFields, true);
     for (int i = 0; i < m_ui.fieldSets.size(); ++i) {
         if (!m_ui.fieldSets[i].tag.isEmpty())
@@ -357,8 +363,77 @@ void RecordBinding::ClearAll()
     m_ui.chkAFIP->setChecked(false);
 }
 
+RecordBinding::Content RecordBinding::content() const
+{
+    Content held;
+    for (const FieldSet &set : m_ui.fieldSets)
+        held.values << set.value();
+    held.acrCode = m_ui.lblACRCode->text();
+    held.angioCode = m_ui.lblAngioCode->text();
+    held.acrDescription = m_ui.txtCodeDesc->toPlainText();
+    held.angioDescription = m_ui.txtCodeAngio->toPlainText();
+    held.afip = m_ui.chkAFIP->isChecked();
+    return held;
+}
+
+QStringList RecordBinding::captionsOf(const Content &held) const
+{
+    const auto caption = [](const QString &text) {
+        QString plain = text;
+        plain.remove(QLatin1Char('&'));
+        if (plain.endsWith(QLatin1Char(':')))
+            plain.chop(1);
+        return plain.trimmed();
+    };
+    QStringList captions;
+    for (int i = 0; i < m_ui.fieldSets.size(); ++i) {
+        if (!held.values[i].isEmpty())
+            captions << caption(m_ui.fieldSets[i].label->text());
+    }
+    if (!held.acrCode.isEmpty() || !held.acrDescription.isEmpty())
+        captions << caption(m_ui.lblACR->text());
+    if (!held.angioCode.isEmpty() || !held.angioDescription.isEmpty())
+        captions << caption(m_ui.lblAngio->text());
+    if (held.afip)
+        captions << caption(m_ui.chkAFIP->text());
+    return captions;
+}
+
+QStringList RecordBinding::clearAllUndoably()
+{
+    auto before = std::make_pair(content(), m_modified);
+    ClearAll();
+    markModified(QStringLiteral("ClearAll"));
+    const QStringList cleared = captionsOf(before.first);
+    if (!cleared.isEmpty())
+        m_beforeClear = std::move(before);
+    return cleared;
+}
+
+bool RecordBinding::undoClearAll()
+{
+    if (!m_beforeClear)
+        return false;
+    const auto [held, modified] = *std::exchange(m_beforeClear, std::nullopt);
+    const QScopedValueRollback filling(m_fillingFields, true);
+    for (int i = 0; i < m_ui.fieldSets.size(); ++i)
+        m_ui.fieldSets[i].setValue(held.values[i]);
+    m_ui.lblACRCode->setText(held.acrCode);
+    m_ui.lblAngioCode->setText(held.angioCode);
+    m_ui.txtCodeDesc->setPlainText(held.acrDescription);
+    m_ui.txtCodeAngio->setPlainText(held.angioDescription);
+    m_ui.chkAFIP->setChecked(held.afip);
+    m_modified = modified;
+    log(QStringLiteral("Clear All undone"));
+    return true;
+}
+
 void RecordBinding::textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event)
 {
+    // Clear All emptied the box's own undo history along with its text:
+    // until the next edit, Ctrl+Z here undoes the Clear All.
+    if (event->matches(QKeySequence::Undo) && undoClearAll())
+        return;
     if (box->isReadOnly())
         return;
     const int ascii = keyAscii(event);
@@ -370,17 +445,23 @@ void RecordBinding::textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *
 
 void RecordBinding::textChangedByUser()
 {
-    if (!m_fillingFields && !m_modified)
+    if (m_fillingFields)
+        return;
+    m_beforeClear.reset();
+    if (!m_modified)
         markModified(QStringLiteral("m_aText_Change"));
 }
 
 void RecordBinding::comboKeyPressed(const QKeyEvent *event)
 {
+    if (event->matches(QKeySequence::Undo) && undoClearAll())
+        return;
     m_suppressCompletion = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
 }
 
 void RecordBinding::comboEdited(QComboBox *combo, const QString &typed)
 {
+    m_beforeClear.reset();
     if (!m_modified)
         markModified(QStringLiteral("m_aCombo_Change"));
     // Deleting must not bring back what was just deleted.
@@ -415,5 +496,6 @@ void RecordBinding::cmdAngio_Click()
         return;
     m_ui.lblAngioCode->setText(code);
     m_modified = true;
+    m_beforeClear.reset();
     m_ui.txtCodeAngio->setPlainText(code.isEmpty() ? QString() : m_angioPicker->AngioDesc());
 }

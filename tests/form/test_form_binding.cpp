@@ -266,6 +266,58 @@ TEST_F(BindingTest, InputsWorkOnlyWhileARecordIsHeld)
     expectUsable(false, "with a read-only record");
 }
 
+// Guards against a Clear All that cannot be taken back, that gives back
+// something other than what the form held, or that comes back after the
+// user's next edit or into another record.
+TEST_F(BindingTest, CtrlZUndoesClearAllUntilTheNextEdit)
+{
+    m_record->set(u"KESTO_TF_HISTORY", u"Cough");
+    m_record->set(u"KESTO_TF_MODALITY", u"CT");
+    m_record->set(u"KESTO_TF_AFIP", u"Y");
+    m_record->set(u"KESTO_TF_ANATOMY", u"123");
+    m_form->UpdateUIFields(m_record);
+    m_form->AppShow();
+    ToolBarControl *bar = control<ToolBarControl>("m_TopToolBar");
+    FieldTextBox *history = box(HistorySet);
+    const auto clearAll = [&] { bar->tool(ToolIds::ClearAll)->trigger(); };
+    const auto ctrlZ = [](QWidget *target) {
+        QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+    };
+
+    ctrlZ(history); // nothing cleared: the box's own undo, which has nothing
+    EXPECT_EQ(history->toPlainText(), QStringLiteral("Cough"));
+    m_form->setIsModified(false);
+    clearAll();
+    EXPECT_EQ(history->toPlainText(), QString());
+    const QString status = control<QLabel>("lblInfo")->text();
+    EXPECT_TRUE(status.contains(QStringLiteral("History"))) << qPrintable(status);
+    EXPECT_TRUE(status.contains(control<QCheckBox>("chkAFIP")->text())) << qPrintable(status);
+    ctrlZ(history);
+    EXPECT_EQ(history->toPlainText(), QStringLiteral("Cough"));
+    EXPECT_EQ(combo(ModalitySet)->currentText(), QStringLiteral("CT"));
+    EXPECT_TRUE(control<QCheckBox>("chkAFIP")->isChecked());
+    EXPECT_EQ(acrCode()->text(), QStringLiteral("123"));
+    EXPECT_FALSE(m_form->IsModified()) << "the flag comes back with the content";
+
+    // Outside the text boxes the window's shortcut undoes it.
+    clearAll();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    ctrlZ(control<QCheckBox>("chkAFIP"));
+    EXPECT_EQ(history->toPlainText(), QStringLiteral("Cough"));
+
+    clearAll();
+    QTest::keyClick(history, Qt::Key_A);
+    ctrlZ(history);
+    EXPECT_NE(history->toPlainText(), QStringLiteral("Cough")) << "an edit ends the undo";
+
+    clearAll();
+    FakeTFData *other = FakeTFData::create();
+    m_form->UpdateUIFields(other);
+    other->Release();
+    ctrlZ(history);
+    EXPECT_EQ(history->toPlainText(), QString()) << "another record takes nothing back";
+}
+
 // Guards against completion that changes the typed letters' case, leaves
 // the rest unselected, or brings back what Backspace just removed.
 TEST_F(BindingTest, DropDownCompletesTypedPrefix)
