@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QTextBlock>
 
 #include <optional>
 #include <utility>
@@ -253,8 +254,8 @@ void RecordBinding::showRecord(const RecordView &view)
     m_ui.chkAFIP->setChecked(view.afip);
 
     log(QStringLiteral("Setting ACR Code DESC"));
-    m_ui.txtCodeDesc->setPlainText(view.acrDescription);
-    m_ui.txtCodeAngio->setPlainText(view.angioDescription);
+    showDescription(m_ui.txtCodeDesc, view.acrDescription);
+    showDescription(m_ui.txtCodeAngio, view.angioDescription);
 
     if (view.acrCode) {
         log(view.acrHasPathology ? QStringLiteral("Setting Anat&Path code")
@@ -358,8 +359,8 @@ void RecordBinding::ClearAll()
     log(QStringLiteral("Reset all text data to null"));
     m_ui.lblACRCode->clear();
     m_ui.lblAngioCode->clear();
-    m_ui.txtCodeDesc->clear();
-    m_ui.txtCodeAngio->clear();
+    showDescription(m_ui.txtCodeDesc, QString());
+    showDescription(m_ui.txtCodeAngio, QString());
     m_ui.chkAFIP->setChecked(false);
 }
 
@@ -420,8 +421,8 @@ bool RecordBinding::undoClearAll()
         m_ui.fieldSets[i].setValue(held.values[i]);
     m_ui.lblACRCode->setText(held.acrCode);
     m_ui.lblAngioCode->setText(held.angioCode);
-    m_ui.txtCodeDesc->setPlainText(held.acrDescription);
-    m_ui.txtCodeAngio->setPlainText(held.angioDescription);
+    showDescription(m_ui.txtCodeDesc, held.acrDescription);
+    showDescription(m_ui.txtCodeAngio, held.angioDescription);
     m_ui.chkAFIP->setChecked(held.afip);
     m_modified = modified;
     log(QStringLiteral("Clear All undone"));
@@ -482,9 +483,12 @@ void RecordBinding::cmdACR_Click()
         return;
     m_ui.lblACRCode->setText(code);
     markModified(QStringLiteral("cmdACR_Click"));
-    m_ui.txtCodeDesc->setPlainText(AcrCode::description(
-        code, QV_Resource::GetResString(ResourceIds::ANATOMY_HEADING), m_acrPicker->AnatomyDesc(),
-        QV_Resource::GetResString(ResourceIds::PATHOLOGY_HEADING), m_acrPicker->PathologicDesc()));
+    showDescription(m_ui.txtCodeDesc,
+                    AcrCode::description(code,
+                                         QV_Resource::GetResString(ResourceIds::ANATOMY_HEADING),
+                                         m_acrPicker->AnatomyDesc(),
+                                         QV_Resource::GetResString(ResourceIds::PATHOLOGY_HEADING),
+                                         m_acrPicker->PathologicDesc()));
 }
 
 void RecordBinding::cmdAngio_Click()
@@ -497,5 +501,21 @@ void RecordBinding::cmdAngio_Click()
     m_ui.lblAngioCode->setText(code);
     m_modified = true;
     m_beforeClear.reset();
-    m_ui.txtCodeAngio->setPlainText(code.isEmpty() ? QString() : m_angioPicker->AngioDesc());
+    showDescription(m_ui.txtCodeAngio, code.isEmpty() ? QString() : m_angioPicker->AngioDesc());
+}
+
+void RecordBinding::showDescription(FieldTextBox *box, const QString &text)
+{
+    box->setPlainText(text);
+    // The box is a few lines tall: the whole description is its tooltip.
+    QString whole = text;
+    box->setToolTip(whole.replace(QLatin1String("\r\n"), QLatin1String("\n")).trimmed());
+    // A description runs from the widest level down to the chosen code, so
+    // the code's own line is the last one with text: bring it into view.
+    QTextCursor cursor(box->document());
+    cursor.movePosition(QTextCursor::End);
+    while (cursor.block().text().trimmed().isEmpty() && cursor.block().previous().isValid())
+        cursor.movePosition(QTextCursor::PreviousBlock);
+    box->setTextCursor(cursor);
+    box->ensureCursorVisible();
 }

@@ -82,6 +82,8 @@ private:
     // Empties every field and the stamp and lets go of the record.
     void forgetRecord();
     void showValue(int index, const QString &value);
+    // Shows a code's description in its box, scrolled to the chosen code.
+    static void showDescription(FieldTextBox *box, const QString &text);
     void textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event);
     void textChangedByUser();
     void comboKeyPressed(const QKeyEvent *event);

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 
 namespace {
 
@@ -316,6 +317,28 @@ TEST_F(BindingTest, CtrlZUndoesClearAllUntilTheNextEdit)
     other->Release();
     ctrlZ(history);
     EXPECT_EQ(history->toPlainText(), QString()) << "another record takes nothing back";
+}
+
+// Guards against a code description box that shows its headings and blank
+// lines but not the chosen code, and against a description that cannot be
+// read whole.
+TEST_F(BindingTest, DescriptionBoxShowsTheChosenCodeAndTellsTheWhole)
+{
+    m_record->set(u"KESTO_TF_ACR_CODE_DESCRIPTION",
+                  u"Anatomy:\r\n\r\nSkull\r\nBase\r\nSella\r\n\r\nPathology:\r\n\r\n"
+                  u"Tumour\r\nAdenoma");
+    m_form->UpdateUIFields(m_record);
+    m_form->AppShow();
+    auto *description = control<FieldTextBox>("txtCodeDesc");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+    ASSERT_LT(description->viewport()->height(), 5 * description->fontMetrics().height());
+
+    QTextCursor last(description->document());
+    last.movePosition(QTextCursor::End);
+    ASSERT_EQ(last.block().text(), QStringLiteral("Adenoma"));
+    EXPECT_TRUE(description->viewport()->rect().contains(description->cursorRect(last)));
+    EXPECT_EQ(description->toolTip(), QStringLiteral("Anatomy:\n\nSkull\nBase\nSella\n\n"
+                                                     "Pathology:\n\nTumour\nAdenoma"));
 }
 
 // Guards against completion that changes the typed letters' case, leaves
