@@ -223,6 +223,10 @@
         <source>Value:</source>
         <translation>Value:</translation>
     </message>
+    <message id="15980">
+        <source>Cleared %1. Ctrl+Z brings it back.</source>
+        <translation>Cleared %1. Ctrl+Z brings it back.</translation>
+    </message>
     <message id="16029">
         <source>ANGIO CODE</source>
         <translation>ANGIO CODE</translation>

@@ -33,6 +33,7 @@ constexpr qint32 SUBMIT_QUESTION = 1154;
 constexpr qint32 SUBMIT_SUCCEEDED = 15426;
 constexpr qint32 SUBMIT_REJECTED = 1135;
 constexpr qint32 SUBMIT_FAILED = 1134;
+constexpr qint32 CLEARED_STATUS = 15980;
 constexpr qint32 ANATOMY_HEADING = 15375;
 constexpr qint32 PATHOLOGY_HEADING = 15392;
 
@@ -100,6 +101,7 @@ inline constexpr std::array ALL = {
     SUBMIT_SUCCEEDED,
     SUBMIT_REJECTED,
     SUBMIT_FAILED,
+    CLEARED_STATUS,
     ANATOMY_HEADING,
     PATHOLOGY_HEADING,
     DESIGN_MODE_TOOL,

@@ -104,6 +104,10 @@ protected:
 private:
     void ensureLoaded();
     void onToolClicked(qint32 toolId);
+    // Clear All, undone by Ctrl+Z until the next edit; the status line says
+    // what was cleared.
+    void clearAllUndoably();
+    void connectUndo();
     void setDesignBandVisible(bool visible);
     void leaveDesignMode();
     // Hides the window and tells the host; the form stays loaded.

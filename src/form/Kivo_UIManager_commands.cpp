@@ -1,15 +1,20 @@
 // The toolbar's commands and switching design mode.
 #include "form/Kivo_UIManager.h"
 
+#include "common/QV_Resource.h"
+#include "common/ResourceIds.h"
 #include "form/FormServices.h"
 #include "form/RecordBinding.h"
+#include "form/StatusLine.h"
 #include "form/ToolIds.h"
+#include "form/UserAction.h"
 #include "form/design/Designer.h"
 #include "form/design/LayoutCommands.h"
 #include "form/design/LayoutSaver.h"
 #include "platform/ui/ToolBarControl.h"
 
 #include <QAction>
+#include <QShortcut>
 
 void Kivo_UIManager::setDesignBandVisible(bool visible)
 {
@@ -72,8 +77,7 @@ void Kivo_UIManager::onToolClicked(qint32 toolId)
         SubmitData();
         break;
     case ToolIds::ClearAll:
-        ClearAll();
-        m_binding->markModified(QStringLiteral("ClearAll"));
+        clearAllUndoably();
         break;
     case ToolIds::Revert:
         RevertToOriginal();
@@ -116,4 +120,23 @@ void Kivo_UIManager::onToolClicked(qint32 toolId)
         // Other tools have no command here.
         break;
     }
+}
+
+void Kivo_UIManager::clearAllUndoably()
+{
+    const QStringList cleared = m_binding->clearAllUndoably();
+    if (!cleared.isEmpty()) {
+        m_status->showBriefly(QV_Resource::GetResString(ResourceIds::CLEARED_STATUS)
+                                  .arg(cleared.join(QStringLiteral(", "))));
+    }
+}
+
+void Kivo_UIManager::connectUndo()
+{
+    // Ctrl+Z in a text box or drop-down reaches the binding with the key;
+    // anywhere else in the window this shortcut does.
+    auto *undo = new QShortcut(QKeySequence::Undo, this);
+    connect(undo, &QShortcut::activated, this, [this] {
+        runUserAction(QStringLiteral("UndoClearAll"), [this] { m_binding->undoClearAll(); });
+    });
 }

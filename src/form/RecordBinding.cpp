@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -133,6 +134,7 @@ void RecordBinding::connectHandlers(Kivo_ACRCodeFrm *acrPicker, Kivo_AngioCodeFr
                 userAction("m_aCombo_Change",
                            [this, combo](const QString &typed) { comboEdited(combo, typed); }));
         connect(combo, &QComboBox::activated, this, userAction("m_aCombo_Click", [this](int) {
+                    m_beforeClear.reset();
                     if (!m_modified)
                         markModified("m_aCombo_Click");
                 }));
@@ -149,6 +151,7 @@ void RecordBinding::markModified(const QString &handler)
 {
     log(QStringLiteral("Form was modified (%1)").arg(handler));
     m_modified = true;
+    m_beforeClear.reset();
 }
 
 // Everything the form shows of a record, read whole before any of it is
@@ -228,6 +231,7 @@ void RecordBinding::UpdateUIFields(TFData *record)
 
 void RecordBinding::forgetRecord()
 {
+    m_beforeClear.reset();
     ClearAll();
     m_ui.lblSubmittedBy->clear();
     m_ui.lblDate->clear();
@@ -236,6 +240,8 @@ void RecordBinding::forgetRecord()
 
 void RecordBinding::showRecord(const RecordView &view)
 {
+    // What another record's Clear All emptied must not come back into this one.
+    m_beforeClear.reset();
     const QScopedValueRollback filling(m_fillingFields, true);
     for (int i = 0; i < m_ui.fieldSets.size(); ++i) {
         if (!m_ui.fieldSets[i].tag.isEmpty())
@@ -247,8 +253,8 @@ void RecordBinding::showRecord(const RecordView &view)
     m_ui.chkAFIP->setChecked(view.afip);
 
     log(QStringLiteral("Setting ACR Code DESC"));
-    m_ui.txtCodeDesc->setPlainText(view.acrDescription);
-    m_ui.txtCodeAngio->setPlainText(view.angioDescription);
+    showDescription(m_ui.txtCodeDesc, view.acrDescription);
+    showDescription(m_ui.txtCodeAngio, view.angioDescription);
 
     if (view.acrCode) {
         log(view.acrHasPathology ? QStringLiteral("Setting Anat&Path code")
@@ -342,23 +348,12 @@ void RecordBinding::SubmitData()
     log(QStringLiteral("Reset form modification flag (after submit)"));
 }
 
-void RecordBinding::ClearAll()
-{
-    const QScopedValueRollback filling(m_fillingFields, true);
-    for (const FieldSet &set : m_ui.fieldSets) {
-        set.text->clear();
-        set.combo->setEditText(QString());
-    }
-    log(QStringLiteral("Reset all text data to null"));
-    m_ui.lblACRCode->clear();
-    m_ui.lblAngioCode->clear();
-    m_ui.txtCodeDesc->clear();
-    m_ui.txtCodeAngio->clear();
-    m_ui.chkAFIP->setChecked(false);
-}
-
 void RecordBinding::textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event)
 {
+    // Clear All emptied the box's own undo history along with its text:
+    // until the next edit, Ctrl+Z here undoes the Clear All.
+    if (event->matches(QKeySequence::Undo) && undoClearAll())
+        return;
     if (box->isReadOnly())
         return;
     const int ascii = keyAscii(event);
@@ -370,17 +365,23 @@ void RecordBinding::textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *
 
 void RecordBinding::textChangedByUser()
 {
-    if (!m_fillingFields && !m_modified)
+    if (m_fillingFields)
+        return;
+    m_beforeClear.reset();
+    if (!m_modified)
         markModified(QStringLiteral("m_aText_Change"));
 }
 
 void RecordBinding::comboKeyPressed(const QKeyEvent *event)
 {
+    if (event->matches(QKeySequence::Undo) && undoClearAll())
+        return;
     m_suppressCompletion = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
 }
 
 void RecordBinding::comboEdited(QComboBox *combo, const QString &typed)
 {
+    m_beforeClear.reset();
     if (!m_modified)
         markModified(QStringLiteral("m_aCombo_Change"));
     // Deleting must not bring back what was just deleted.
@@ -390,30 +391,4 @@ void RecordBinding::comboEdited(QComboBox *combo, const QString &typed)
         combo->lineEdit()->setText(completion->text);
         combo->lineEdit()->setSelection(completion->selectionStart, completion->selectionLength);
     }
-}
-
-void RecordBinding::cmdACR_Click()
-{
-    QString code = m_ui.lblACRCode->text();
-    bool cancelled = false;
-    m_acrPicker->Init(m_form, code, cancelled);
-    if (cancelled)
-        return;
-    m_ui.lblACRCode->setText(code);
-    markModified(QStringLiteral("cmdACR_Click"));
-    m_ui.txtCodeDesc->setPlainText(AcrCode::description(
-        code, QV_Resource::GetResString(ResourceIds::ANATOMY_HEADING), m_acrPicker->AnatomyDesc(),
-        QV_Resource::GetResString(ResourceIds::PATHOLOGY_HEADING), m_acrPicker->PathologicDesc()));
-}
-
-void RecordBinding::cmdAngio_Click()
-{
-    QString code = m_ui.lblAngioCode->text();
-    bool cancelled = false;
-    m_angioPicker->Init(code, cancelled);
-    if (cancelled)
-        return;
-    m_ui.lblAngioCode->setText(code);
-    m_modified = true;
-    m_ui.txtCodeAngio->setPlainText(code.isEmpty() ? QString() : m_angioPicker->AngioDesc());
 }

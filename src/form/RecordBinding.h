@@ -4,6 +4,10 @@
 #include <kivo/TFData.h>
 
 #include <QObject>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
 
 struct FormControls;
 class FieldTextBox;
@@ -40,6 +44,14 @@ public:
     // Shows the submitter and date the record holds, as a submit wrote them.
     void showSubmittedStamp();
     void ClearAll();
+    // The Clear All command: empties the form, marks it modified and keeps
+    // what it held for undoClearAll. Answers the captions of what was
+    // cleared, empty when the form held nothing.
+    QStringList clearAllUndoably();
+    // Gives back what the last Clear All emptied, modified flag included,
+    // unless the user changed anything or another record was shown since.
+    // Answers whether there was anything to give back.
+    bool undoClearAll();
 
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
@@ -51,6 +63,18 @@ signals:
 
 private:
     struct RecordView;
+    // What the user can see and change on the form.
+    struct Content
+    {
+        QStringList values; // by set
+        QString acrCode;
+        QString angioCode;
+        QString acrDescription;
+        QString angioDescription;
+        bool afip = false;
+    };
+    Content content() const;
+    QStringList captionsOf(const Content &content) const;
     RecordView read(TFData *record) const;
     void showRecord(const RecordView &view);
     // The displayed name of the record's submitter; empty when it has none.
@@ -58,6 +82,8 @@ private:
     // Empties every field and the stamp and lets go of the record.
     void forgetRecord();
     void showValue(int index, const QString &value);
+    // Shows a code's description in its box, scrolled to the chosen code.
+    static void showDescription(FieldTextBox *box, const QString &text);
     void textBoxKeyPressed(const FieldTextBox *box, const QKeyEvent *event);
     void textChangedByUser();
     void comboKeyPressed(const QKeyEvent *event);
@@ -71,6 +97,8 @@ private:
     Kivo_AngioCodeFrm *m_angioPicker = nullptr;
     ComRef<TFData> m_record;
     bool m_modified = false;
+    // What the last Clear All emptied, and the modified flag before it.
+    std::optional<std::pair<Content, bool>> m_beforeClear;
     // True while the program itself fills or empties the text boxes, whose
     // changes then are no edit of the user's.
     bool m_fillingFields = false;

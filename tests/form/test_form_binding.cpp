@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 
 namespace {
 
@@ -264,6 +265,80 @@ TEST_F(BindingTest, InputsWorkOnlyWhileARecordIsHeld)
     EXPECT_TRUE(history->isEnabled());
     EXPECT_TRUE(history->isReadOnly());
     expectUsable(false, "with a read-only record");
+}
+
+// Guards against a Clear All that cannot be taken back, that gives back
+// something other than what the form held, or that comes back after the
+// user's next edit or into another record.
+TEST_F(BindingTest, CtrlZUndoesClearAllUntilTheNextEdit)
+{
+    m_record->set(u"KESTO_TF_HISTORY", u"Cough");
+    m_record->set(u"KESTO_TF_MODALITY", u"CT");
+    m_record->set(u"KESTO_TF_AFIP", u"Y");
+    m_record->set(u"KESTO_TF_ANATOMY", u"123");
+    m_form->UpdateUIFields(m_record);
+    m_form->AppShow();
+    ToolBarControl *bar = control<ToolBarControl>("m_TopToolBar");
+    FieldTextBox *history = box(HistorySet);
+    const auto clearAll = [&] { bar->tool(ToolIds::ClearAll)->trigger(); };
+    const auto ctrlZ = [](QWidget *target) {
+        QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+    };
+
+    ctrlZ(history); // nothing cleared: the box's own undo, which has nothing
+    EXPECT_EQ(history->toPlainText(), QStringLiteral("Cough"));
+    m_form->setIsModified(false);
+    clearAll();
+    EXPECT_EQ(history->toPlainText(), QString());
+    const QString status = control<QLabel>("lblInfo")->text();
+    EXPECT_TRUE(status.contains(QStringLiteral("History"))) << qPrintable(status);
+    EXPECT_TRUE(status.contains(control<QCheckBox>("chkAFIP")->text())) << qPrintable(status);
+    ctrlZ(history);
+    EXPECT_EQ(history->toPlainText(), QStringLiteral("Cough"));
+    EXPECT_EQ(combo(ModalitySet)->currentText(), QStringLiteral("CT"));
+    EXPECT_TRUE(control<QCheckBox>("chkAFIP")->isChecked());
+    EXPECT_EQ(acrCode()->text(), QStringLiteral("123"));
+    EXPECT_FALSE(m_form->IsModified()) << "the flag comes back with the content";
+
+    // Outside the text boxes the window's shortcut undoes it.
+    clearAll();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    ctrlZ(control<QCheckBox>("chkAFIP"));
+    EXPECT_EQ(history->toPlainText(), QStringLiteral("Cough"));
+
+    clearAll();
+    QTest::keyClick(history, Qt::Key_A);
+    ctrlZ(history);
+    EXPECT_NE(history->toPlainText(), QStringLiteral("Cough")) << "an edit ends the undo";
+
+    clearAll();
+    FakeTFData *other = FakeTFData::create();
+    m_form->UpdateUIFields(other);
+    other->Release();
+    ctrlZ(history);
+    EXPECT_EQ(history->toPlainText(), QString()) << "another record takes nothing back";
+}
+
+// Guards against a code description box that shows its headings and blank
+// lines but not the chosen code, and against a description that cannot be
+// read whole.
+TEST_F(BindingTest, DescriptionBoxShowsTheChosenCodeAndTellsTheWhole)
+{
+    m_record->set(u"KESTO_TF_ACR_CODE_DESCRIPTION",
+                  u"Anatomy:\r\n\r\nSkull\r\nBase\r\nSella\r\n\r\nPathology:\r\n\r\n"
+                  u"Tumour\r\nAdenoma");
+    m_form->UpdateUIFields(m_record);
+    m_form->AppShow();
+    auto *description = control<FieldTextBox>("txtCodeDesc");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+    ASSERT_LT(description->viewport()->height(), 5 * description->fontMetrics().height());
+
+    QTextCursor last(description->document());
+    last.movePosition(QTextCursor::End);
+    ASSERT_EQ(last.block().text(), QStringLiteral("Adenoma"));
+    EXPECT_TRUE(description->viewport()->rect().contains(description->cursorRect(last)));
+    EXPECT_EQ(description->toolTip(), QStringLiteral("Anatomy:\n\nSkull\nBase\nSella\n\n"
+                                                     "Pathology:\n\nTumour\nAdenoma"));
 }
 
 // Guards against completion that changes the typed letters' case, leaves
