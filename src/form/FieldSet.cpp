@@ -108,14 +108,23 @@ void FieldSet::setAccess(Access access)
 
 QString FieldSet::value() const
 {
-    return kind == FieldKind::Text ? text->toPlainText() : combo->currentText();
+    if (kind == FieldKind::Text)
+        return text->toPlainText();
+    const QString shown = combo->currentText();
+    return !wholeValue.isNull() && shown == shownPart ? wholeValue : shown;
 }
 
 void FieldSet::setValue(const QString &value)
 {
+    shownPart.clear();
+    wholeValue = QString();
     if (kind == FieldKind::Text) {
         text->setPlainText(value);
         return;
     }
     showInDropDown(combo, value);
+    if (combo->currentText() != value) {
+        shownPart = combo->currentText();
+        wholeValue = value;
+    }
 }

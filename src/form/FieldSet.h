@@ -62,4 +62,10 @@ struct FieldSet
     // What the set shows or was given by the program, for the record.
     QString value() const;
     void setValue(const QString &value);
+
+    // A record's value longer than the drop-down's line can hold: what the
+    // line shows of it, and the whole value, which goes back to the record
+    // whole unless the user changes the line.
+    QString shownPart;
+    QString wholeValue;
 };

@@ -169,6 +169,23 @@ TEST_F(BindingTest, FillWritesFieldsAndFixedTags)
     EXPECT_EQ(stored(u"KESTO_TF_AFIP"), QStringLiteral("Y"));
 }
 
+// Guards against a drop-down value longer than its line can hold coming
+// back from the record cut short, and against that whole value overriding
+// what the user typed instead.
+TEST_F(BindingTest, LongDropDownValueGoesBackWholeUnlessEdited)
+{
+    const QString whole(40000, QLatin1Char('x'));
+    m_record->set(u"KESTO_TF_MODALITY", whole.toStdU16String());
+    m_form->UpdateUIFields(m_record);
+    ASSERT_LT(combo(ModalitySet)->currentText().size(), whole.size());
+    m_form->FillTFData();
+    EXPECT_EQ(stored(u"KESTO_TF_MODALITY"), whole);
+
+    combo(ModalitySet)->setEditText(QStringLiteral("CT"));
+    m_form->FillTFData();
+    EXPECT_EQ(stored(u"KESTO_TF_MODALITY"), QStringLiteral("CT"));
+}
+
 // Guards against asking about or filling a record that is not there, and
 // against a declined submit that still sends or forgets the changes.
 TEST_F(BindingTest, SubmitAsksAndHonoursTheAnswer)
