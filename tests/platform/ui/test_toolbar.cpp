@@ -38,7 +38,7 @@ ToolBarLayout::Tool tableTool(qint32 id, const QString &caption, const QString &
 
 void chooseFromMenu(QMenu *menu, QAction *action)
 {
-    QTRY_VERIFY(menu->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
 }
 
@@ -174,7 +174,7 @@ TEST_F(ShownToolBar, DisabledAndHiddenToolsReportNothing)
     QTest::keyClick(&window, Qt::Key_Return, Qt::ControlModifier);
     QTest::mouseClick(buttonOf(main, 1), Qt::LeftButton);
     bar->tool(3)->setVisible(false);
-    QTRY_VERIFY(!buttonOf(main, 3)->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !buttonOf(main, 3)->isVisible(); }));
     EXPECT_TRUE(clicked.isEmpty());
 }
 
@@ -214,7 +214,7 @@ TEST_F(ShownToolBar, HiddenPopupOpensOnRequestAndReportsItsEntry)
     bar->popupBand(popup->name(), QPoint(40, 40));
     chooseFromMenu(popup->menu(), popup->tool(13));
     EXPECT_EQ(reported(), 13);
-    QTRY_VERIFY(!popup->menu()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !popup->menu()->isVisible(); }));
 }
 
 // Guards against a table chosen in the popup's submenu not being reported

@@ -46,7 +46,8 @@ TEST(WindowPlacementControl, StoresAndRestoresPerIdAndScreen)
         placed.window.show();
         placed.window.move(2100, 150);
         // Stored shortly after the user stops moving it, without a hide.
-        QTRY_COMPARE(stored(9995, "left"), QStringLiteral("2100"));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return stored(9995, "left") == QStringLiteral("2100"); }));
         placed.window.resize(520, 410);
         placed.window.hide();
         EXPECT_EQ(stored(9995, "screen"), QStringLiteral("B"));
@@ -90,7 +91,7 @@ TEST(WindowPlacementControl, ClampsStoredPlaceAndKeepsCurrentOne)
 
     placed.window.show();
     placed.window.move(700, 350);
-    QTRY_COMPARE(placed.window.pos(), QPoint(700, 350));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return placed.window.pos() == QPoint(700, 350); }));
     placed.placement.setPositionCode(PlacementRules::KeepPosition);
     placed.placement.setLeft(700);
     placed.placement.setTop(350);
