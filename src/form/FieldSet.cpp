@@ -55,6 +55,8 @@ void FieldSet::setKind(FieldKind newKind)
     kind = newKind;
     text->setHidden(kind == FieldKind::DropDown);
     combo->setHidden(kind == FieldKind::Text);
+    // A caption is announced with the input it names ("History:, edit").
+    label->setBuddy(input());
 }
 
 void FieldSet::setList(const QString &tableName, const QStringList &values)

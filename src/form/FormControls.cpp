@@ -46,25 +46,6 @@ void describe(QPushButton *button, const QString &name, const QString &toolTip)
     button->setToolTip(toolTip);
 }
 
-// A caption is announced with the input its set shows ("History:, edit"):
-// its buddy follows whichever of the set's two inputs is shown last.
-class BuddyFollowsShownInput : public QObject
-{
-public:
-    explicit BuddyFollowsShownInput(QLabel *caption) : QObject(caption), m_caption(caption) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::ShowToParent)
-            m_caption->setBuddy(static_cast<QWidget *>(watched));
-        return false;
-    }
-
-private:
-    QLabel *m_caption;
-};
-
 QFrame *designedLine(QWidget *parent, const QString &name, int top)
 {
     auto *line = new QFrame(parent);
@@ -143,11 +124,7 @@ void FormControls::setupUi(QWidget *form)
         set.combo = designed(new QComboBox(area), QStringLiteral("m_aCombo"),
                              {Margin, top + 270, FieldWidth, 315});
         set.combo->setEditable(true);
-        set.combo->hide();
-        set.label->setBuddy(set.text);
-        auto *buddy = new BuddyFollowsShownInput(set.label);
-        set.text->installEventFilter(buddy);
-        set.combo->installEventFilter(buddy);
+        set.setKind(FieldKind::Text);
         for (QWidget *control :
              {static_cast<QWidget *>(set.label), static_cast<QWidget *>(set.text),
               static_cast<QWidget *>(set.combo)})

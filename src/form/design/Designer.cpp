@@ -130,6 +130,12 @@ bool Designer::eventFilter(QObject *watched, QEvent *event)
                        type == QEvent::MouseMove || type == QEvent::MouseButtonDblClick;
     if (!mouse && type != QEvent::FocusIn)
         return false;
+    // Outside design mode only a double click on a label (the selected set)
+    // and a press on the form (its log lines) mean anything; typing and
+    // moving the mouse over the fields pass straight on.
+    if (!m_on && m_tracker->state() == DragTracker::Idle && type != QEvent::MouseButtonDblClick &&
+        !(watched == m_ui.fieldArea && type == QEvent::MouseButtonPress))
+        return false;
     const auto *mouseEvent = mouse ? static_cast<const QMouseEvent *>(event) : nullptr;
     bool handled = false;
     runUserAction(QStringLiteral("Designer"), [&] {
