@@ -258,9 +258,8 @@ TEST_F(LayoutStoreTest, HandTypedValuesNeitherLeakNorStopTheForm)
 }
 
 // Guards against a save that reaches the store piece by piece: a save cut
-// short half-way, here by a store that refuses the second set, must leave the
-// stored layout as it was, its size and every set. That the store's swap
-// itself survives a killed process is the store's own test.
+// short half-way (the store refuses the second set) leaves the stored layout
+// as it was, its size and every set.
 TEST_F(LayoutStoreTest, SaveCutShortLeavesTheStoredLayoutWhole)
 {
     const auto sets = [](qint32 generation) {

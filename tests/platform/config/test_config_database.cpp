@@ -25,9 +25,9 @@
 
 namespace {
 
-// Runs body in a child process and answers its exit code (128 + signal when
-// it died). The child never returns into the test framework.
-int inChild(const std::function<int()> &body)
+// Starts body in a child process that never returns into the test framework
+// (a throw exits 99).
+pid_t spawn(const std::function<int()> &body)
 {
     const pid_t pid = fork();
     if (pid == 0) {
@@ -39,6 +39,12 @@ int inChild(const std::function<int()> &body)
         }
         _exit(code);
     }
+    return pid;
+}
+
+// The child's exit code, 128 + signal when it died.
+int exitCode(pid_t pid)
+{
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -66,11 +72,9 @@ class ConfigDatabaseTest : public ::testing::Test, protected TempStoreFile
 
 } // namespace
 
-// A tree reads back as it was written, whichever order its parents' paths
-// sort in: names that sort around the separator ("a-b" < "a\c" < "a_b"),
-// names in upper case or beyond ASCII, and a level wide enough to be indexed.
-// The load is a snapshot named as the key is written, with the key's own
-// value and nothing of a sibling whose name merely starts the same way.
+// A tree reads back as written whatever order its paths sort in (around the
+// separator, upper case, beyond ASCII, a level wide enough to be indexed), as
+// a snapshot named as the key is written, without a same-prefixed sibling.
 TEST_F(ConfigDatabaseTest, LoadTreeRebuildsEveryLevel)
 {
     FreeConfigTree tree;
@@ -224,7 +228,7 @@ TEST_F(ConfigDatabaseTest, ReadOnlyStoreReadsButRefusesWrites)
     ::chmod(roFile.toUtf8().constData(), 0444);
     ::chmod(folder.toUtf8().constData(), 0555);
     ::chmod(dir.path().toUtf8().constData(), 0755);
-    const int code = inChild([&] {
+    const int code = exitCode(spawn([&] {
         if (geteuid() == 0) {
             const passwd *nobody = getpwnam("nobody");
             if (!nobody || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0)
@@ -239,38 +243,35 @@ TEST_F(ConfigDatabaseTest, ReadOnlyStoreReadsButRefusesWrites)
         if (errorNumber([&] { db.DeleteKey(QStringLiteral("a")); }) != Err::StoreReadOnly)
             return 13;
         return 0;
-    });
+    }));
     ::chmod(folder.toUtf8().constData(), 0755);
     EXPECT_EQ(code, 0) << "10: cannot drop privileges, 11: read failed, 12/13: write not refused";
     EXPECT_EQ(ConfigDatabase(roFile).ReadString(QStringLiteral("a\\b")), QStringLiteral("kept"));
 }
 
 // Guards against a swap cut short by a killed writer leaving a mix of the old
-// tree and the new one, and against a completed swap being lost. The child
-// swaps generation after generation and is killed at a random moment after
-// the first one is complete. (The layout store's test covers that the form's
-// save is one swap.)
+// tree and the new one, and against a completed swap being lost: the child
+// swaps generation after generation and is killed after the first completes.
 TEST_F(ConfigDatabaseTest, KilledWriterLeavesOldOrNewNeverAMix)
 {
     ConfigDatabase(file).AttachTree(QString(),
                                     namedTree(QStringLiteral("layout"), QStringLiteral("0"), 2000));
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
-    const pid_t pid = fork();
-    if (pid == 0) {
+    const pid_t pid = spawn([&] {
         close(pipeFds[0]);
         ConfigDatabase child(file);
         for (int generation = 1;; ++generation) {
-            const QString value = QString::number(generation);
-            child.SwapTree(namedTree(QStringLiteral("layout"), value, 2000),
+            child.SwapTree(namedTree(QStringLiteral("layout"), QString::number(generation), 2000),
                            *child.OpenSubTree(QStringLiteral("layout")), QString());
             write(pipeFds[1], "x", 1);
         }
-    }
+        return 0;
+    });
     char byte = 0;
     EXPECT_EQ(read(pipeFds[0], &byte, 1), 1);
     kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
+    exitCode(pid);
     close(pipeFds[0]);
     close(pipeFds[1]);
 
@@ -291,31 +292,21 @@ TEST_F(ConfigDatabaseTest, TwoProcessesWriteSideBySide)
     ConfigDatabase(file).WriteLong(QStringLiteral("start"), 1);
     constexpr int Writes = 150;
     std::vector<pid_t> children;
-    for (int process = 0; process < 2; ++process) {
-        const pid_t pid = fork();
-        if (pid == 0) {
-            try {
-                ConfigDatabase child(file);
-                for (int i = 0; i < Writes; ++i) {
-                    child.WriteLong(QStringLiteral("p%1\\k%2").arg(process).arg(i), i);
-                    ConfigTransaction pair = child.transaction();
-                    child.WriteLong(QStringLiteral("both\\p%1").arg(process), i);
-                    child.WriteLong(QStringLiteral("both\\count"),
-                                    child.ReadLongOr(QStringLiteral("both\\count"), 0) + 1);
-                    pair.commit();
-                }
-                _exit(0);
-            } catch (...) {
-                _exit(1);
+    for (int process = 0; process < 2; ++process)
+        children.push_back(spawn([&, process] {
+            ConfigDatabase child(file);
+            for (int i = 0; i < Writes; ++i) {
+                child.WriteLong(QStringLiteral("p%1\\k%2").arg(process).arg(i), i);
+                ConfigTransaction pair = child.transaction();
+                child.WriteLong(QStringLiteral("both\\p%1").arg(process), i);
+                child.WriteLong(QStringLiteral("both\\count"),
+                                child.ReadLongOr(QStringLiteral("both\\count"), 0) + 1);
+                pair.commit();
             }
-        }
-        children.push_back(pid);
-    }
-    for (pid_t pid : children) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+            return 0;
+        }));
+    for (pid_t pid : children)
+        EXPECT_EQ(exitCode(pid), 0);
     ConfigDatabase db(file);
     EXPECT_EQ(db.ChildCount(QStringLiteral("p0")), Writes);
     EXPECT_EQ(db.ChildCount(QStringLiteral("p1")), Writes);

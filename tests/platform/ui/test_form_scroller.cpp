@@ -38,7 +38,8 @@ struct ScrolledForm
 
 // Guards the range: the hidden end marker must count (a hidden control is
 // not in the children's extent), positions are twips held to 0..ScrollMax,
-// a step between pixels is kept exactly instead of drifting, and only
+// a step between pixels is kept exactly instead of drifting, a resize pulls
+// a position beyond the shrunken maximum back (with its events), and only
 // controls of the form can mark its end.
 TEST(FormScroller, PositionsAreTwipsWithinRange)
 {
@@ -54,6 +55,12 @@ TEST(FormScroller, PositionsAreTwipsWithinRange)
 
     form.scroller.ScrollBy(100000);
     EXPECT_DOUBLE_EQ(form.scroller.ScrollPosition(), form.scroller.ScrollMax());
+    QSignalSpy after(&form.scroller, &FormScroller::afterScroll);
+    form.scroller.resize(400, 900);
+    EXPECT_DOUBLE_EQ(form.scroller.ScrollMax(), 100 * 15);
+    EXPECT_DOUBLE_EQ(form.scroller.ScrollPosition(), 100 * 15);
+    ASSERT_FALSE(after.isEmpty());
+    EXPECT_DOUBLE_EQ(after.last().at(0).toDouble(), 100 * 15);
     form.scroller.setScrollPosition(-40);
     EXPECT_DOUBLE_EQ(form.scroller.ScrollPosition(), 0);
     EXPECT_EQ(form.scroller.widget()->y(), 0);
@@ -100,18 +107,4 @@ TEST(FormScroller, AnnouncesEveryStepBeforeAndAfter)
                            "before 2500>2503, content at -167", "after 2503, content at -167",
                            "before 2503>150, content at -167", "after 150, content at -10",
                            "before 150>0, content at -10", "after 0, content at 0"}));
-}
-
-// Guards a resize of the window: a position beyond the shrunken maximum is
-// pulled back, with its events.
-TEST(FormScroller, ResizePullsPositionIntoTheNewRange)
-{
-    ScrolledForm form;
-    form.scroller.ScrollBy(100000);
-    QSignalSpy after(&form.scroller, &FormScroller::afterScroll);
-    form.scroller.resize(400, 900);
-    EXPECT_DOUBLE_EQ(form.scroller.ScrollMax(), 100 * 15);
-    EXPECT_DOUBLE_EQ(form.scroller.ScrollPosition(), 100 * 15);
-    ASSERT_FALSE(after.isEmpty());
-    EXPECT_DOUBLE_EQ(after.last().at(0).toDouble(), 100 * 15);
 }

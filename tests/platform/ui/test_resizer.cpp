@@ -6,10 +6,8 @@
 #include <gtest/gtest.h>
 
 // Guards the resizer on a real dialog: children follow a resize made while
-// the dialog is still hidden once it is shown, and every resize after;
-// neighbours that touch keep touching at an odd size (rounding gap or
-// overlap); coming back to the first size restores them exactly (no drift),
-// and attaching twice does not stack two resizers.
+// hidden once shown, and every resize after; touching neighbours keep touching
+// at an odd size; the first size comes back exactly; attaching twice is one.
 TEST(ProportionalResizer, KeepsChildrenInProportion)
 {
     QWidget dialog;

@@ -42,6 +42,14 @@ void chooseFromMenu(QMenu *menu, QAction *action)
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
 }
 
+// The shipped toolbar, loaded and not shown.
+class LoadedToolBar : public ::testing::Test
+{
+protected:
+    void SetUp() override { bar.loadLayout(ShippedLayout); }
+    ToolBarControl bar;
+};
+
 // The shipped toolbar in a shown, active window, as the form has it (the
 // design band hidden), and the ids it reports.
 class ShownToolBar : public ::testing::Test
@@ -65,10 +73,10 @@ protected:
 
 } // namespace
 
-// Guards against a broken file loading half a toolbar or failing with a
-// message that does not say where: every refusal names the file and the line
-// or the place in the document.
-TEST(ToolBarLayoutFile, BrokenFilesAreRefusedWithFileAndPlace)
+// Guards against a broken file loading half a toolbar, tearing down the
+// working one, or failing with a message that does not say where: every
+// refusal names the file and the line or the place in the document.
+TEST_F(LoadedToolBar, BrokenFilesAreRefusedWithFileAndPlace)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("bar.json"));
@@ -101,23 +109,20 @@ TEST(ToolBarLayoutFile, BrokenFilesAreRefusedWithFileAndPlace)
             EXPECT_TRUE(message.contains(QLatin1String(c.expected)))
                 << c.expected << " not in: " << qPrintable(message);
         }
+        EXPECT_THROW(bar.loadLayout(target), Err);
+        EXPECT_EQ(bar.bandCount(), 4);
+        EXPECT_NO_THROW(bar.tool(13));
     }
 }
 
-// Guards against tools answering before a layout is loaded: the toolbar
-// starts with its one designed-in band and no tool beyond its commands.
-TEST(ToolBarControl, BeforeLoadingHasOnlyItsDesignedInBand)
+// Guards against tools answering before a layout is loaded (only the
+// designed-in band), a band found by its index and by its name being two
+// different bands, and an unknown name answering with some band.
+TEST(ToolBarControl, FindsBandsByIndexAndByNameOnceLoaded)
 {
     ToolBarControl bar;
     ASSERT_EQ(bar.bandCount(), 1);
     EXPECT_THROW(bar.tool(8), Err);
-}
-
-// Guards against a band found by its index and by its name being two
-// different bands, and against an unknown name answering with some band.
-TEST(ToolBarControl, FindsBandsByIndexAndByName)
-{
-    ToolBarControl bar;
     bar.loadLayout(ShippedLayout);
     ASSERT_EQ(bar.bandCount(), 4);
     EXPECT_EQ(bar.band(1), bar.band(QStringLiteral("Band2")));
@@ -127,10 +132,8 @@ TEST(ToolBarControl, FindsBandsByIndexAndByName)
 // Guards against a tool that sits in two bands (tool 11: the main and the
 // design band) becoming two tools: greying it through the tool collection
 // must grey both buttons, and a caption set through one band is the tool's.
-TEST(ToolBarControl, ToolInTwoBandsIsOneTool)
+TEST_F(LoadedToolBar, ToolInTwoBandsIsOneTool)
 {
-    ToolBarControl bar;
-    bar.loadLayout(ShippedLayout);
     bar.tool(11)->setEnabled(false);
     EXPECT_FALSE(buttonOf(bar.band(QStringLiteral("Band1")), 11)->isEnabled());
     EXPECT_FALSE(buttonOf(bar.band(QStringLiteral("Band2")), 11)->isEnabled());
@@ -138,38 +141,18 @@ TEST(ToolBarControl, ToolInTwoBandsIsOneTool)
     EXPECT_EQ(bar.tool(4)->text(), QStringLiteral("Leave Design"));
 }
 
-// Guards against a broken layout file tearing down the working toolbar: the
-// failed load must leave the loaded bands and tools in place.
-TEST(ToolBarControl, FailedLoadKeepsTheWorkingLayout)
-{
-    ToolBarControl bar;
-    bar.loadLayout(ShippedLayout);
-    QTemporaryDir dir;
-    QFile broken(dir.filePath(QStringLiteral("broken.json")));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("{ \"format\": ");
-    broken.close();
-    EXPECT_THROW(bar.loadLayout(broken.fileName()), Err);
-    EXPECT_EQ(bar.bandCount(), 4);
-    EXPECT_NO_THROW(bar.tool(13));
-}
-
 // Guards against a tool chosen by its key in the active window or by its
-// button being reported twice, or not at all.
-TEST_F(ShownToolBar, ReportsAToolChosenByKeyOrButtonOnce)
-{
-    QTest::keyClick(&window, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(reported(), 1);
-    QTest::mouseClick(buttonOf(bar->band(QStringLiteral("Band1")), 1), Qt::LeftButton);
-    EXPECT_EQ(reported(), 1);
-    EXPECT_TRUE(clicked.isEmpty());
-}
-
-// Guards against a disabled tool still reporting its key or its button, and
-// a hidden tool still showing one.
-TEST_F(ShownToolBar, DisabledAndHiddenToolsReportNothing)
+// button being reported twice or not at all, and a disabled tool still
+// reporting its key or its button, and a hidden tool still showing one.
+TEST_F(ShownToolBar, ReportsAnEnabledToolOnceAndADisabledOneNever)
 {
     ToolBand *main = bar->band(QStringLiteral("Band1"));
+    QTest::keyClick(&window, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(reported(), 1);
+    QTest::mouseClick(buttonOf(main, 1), Qt::LeftButton);
+    EXPECT_EQ(reported(), 1);
+    EXPECT_TRUE(clicked.isEmpty());
+
     bar->tool(1)->setEnabled(false);
     QTest::keyClick(&window, Qt::Key_Return, Qt::ControlModifier);
     QTest::mouseClick(buttonOf(main, 1), Qt::LeftButton);
@@ -206,8 +189,10 @@ TEST_F(ShownToolBar, DisabledToolCaptionLooksDisabledInEveryPalette)
 }
 
 // Guards against a popup band that the form keeps hidden not opening on
-// request, its chosen entry not being reported, or its menu staying open.
-TEST_F(ShownToolBar, HiddenPopupOpensOnRequestAndReportsItsEntry)
+// request, its chosen entry not being reported, or its menu staying open; and
+// against a table chosen in the popup's submenu not being reported as the
+// form's run-time tool: only the table chosen there is reported.
+TEST_F(ShownToolBar, PopupReportsItsEntryAndTheTableChosenInItsSubmenu)
 {
     ToolBand *popup = bar->band(QStringLiteral("TF Field Popup"));
     popup->setVisible(false);
@@ -215,14 +200,7 @@ TEST_F(ShownToolBar, HiddenPopupOpensOnRequestAndReportsItsEntry)
     chooseFromMenu(popup->menu(), popup->tool(13));
     EXPECT_EQ(reported(), 13);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !popup->menu()->isVisible(); }));
-}
 
-// Guards against a table chosen in the popup's submenu not being reported
-// as the form's run-time tool: the drop-down entry opens the tables popup,
-// and only the table chosen there is reported.
-TEST_F(ShownToolBar, ReportsTheTableChosenInThePopupSubmenu)
-{
-    ToolBand *popup = bar->band(QStringLiteral("TF Field Popup"));
     ToolBand *tables = bar->band(QStringLiteral("Table Name Popup"));
     tables->addTool(tableTool(1000, QStringLiteral("Organs"), QStringLiteral("0")));
     tables->addTool(tableTool(1001, QStringLiteral("Modalities"), QStringLiteral("1")));
@@ -236,11 +214,11 @@ TEST_F(ShownToolBar, ReportsTheTableChosenInThePopupSubmenu)
 
 // Guards against a tables popup, rebuilt by the form at every popup, listing
 // only part of many tables (the list goes beyond 51) or keeping the tables
-// of the popup before.
-TEST(ToolBarControl, TablesPopupListsEveryTableOfEachRebuild)
+// of the popup before; a removed table still answering by its id (keeping
+// the id from the next popup's table); and a run-time tool silently taking
+// an id in use instead of being refused.
+TEST_F(LoadedToolBar, TablesPopupListsEveryTableOfEachRebuildAndFreesIds)
 {
-    ToolBarControl bar;
-    bar.loadLayout(ShippedLayout);
     ToolBand *tables = bar.band(QStringLiteral("Table Name Popup"));
     for (int round = 0; round < 2; ++round) {
         tables->removeAllTools();
@@ -252,31 +230,12 @@ TEST(ToolBarControl, TablesPopupListsEveryTableOfEachRebuild)
         EXPECT_EQ(bar.tool(1059)->text(), QStringLiteral("Table 59"));
         EXPECT_EQ(bar.tool(1059)->objectName(), QStringLiteral("59"));
     }
-}
-
-// Guards against a removed table still answering by its id, which would
-// keep the id from the next popup's table.
-TEST(ToolBarControl, RemovedTablesFreeTheirIds)
-{
-    ToolBarControl bar;
-    bar.loadLayout(ShippedLayout);
-    ToolBand *tables = bar.band(QStringLiteral("Table Name Popup"));
-    for (int j = 0; j < 60; ++j)
-        tables->addTool(tableTool(1000 + j, QStringLiteral("Table %1").arg(j), QString::number(j)));
     tables->removeTool(1059);
     EXPECT_THROW(bar.tool(1059), Err);
     EXPECT_EQ(tables->tools().size(), 59);
     tables->removeAllTools();
     EXPECT_THROW(bar.tool(1000), Err);
-}
 
-// Guards against a run-time tool silently sharing an id the toolbar already
-// uses: it is refused, and the tool of that id stays what it was.
-TEST(ToolBarControl, RunTimeToolCannotTakeAnIdInUse)
-{
-    ToolBarControl bar;
-    bar.loadLayout(ShippedLayout);
-    ToolBand *tables = bar.band(QStringLiteral("Table Name Popup"));
     EXPECT_THROW(tables->addTool(tableTool(5, QStringLiteral("Clash"))), Err);
     EXPECT_EQ(bar.tool(5)->objectName(), QStringLiteral("mnuSave"));
 }

@@ -48,12 +48,15 @@ TEST_F(UserServicesTest, CurrentUserAndRightsAreReadOnEveryCall)
 }
 
 // Logins come from outside: one that is not a single key name must neither
-// throw nor reach a record below another user's key.
-TEST_F(UserServicesTest, UnknownOrMalformedLoginsAreUnknownUsers)
+// throw nor reach a record below another user's key. Keys are found ignoring
+// case, as logins are typed; a missing last name leaves no trailing blank.
+TEST_F(UserServicesTest, DisplayNamesAndUnknownOrMalformedLogins)
 {
     addUser(QStringLiteral("team\\carol"), QStringLiteral("Carol"), QStringLiteral("Ng"), 1);
     UserManager manager(m_file);
     UserDirectory directory(m_file);
+    EXPECT_EQ(directory.DisplayNameOf(QStringLiteral("ALICE")), QStringLiteral("Alice Moreau"));
+    EXPECT_EQ(directory.DisplayNameOf(QStringLiteral("bob")), QStringLiteral("Bob"));
     for (const QString &name :
          {QStringLiteral("nobody"), QStringLiteral("team\\carol"), QStringLiteral("alice\\")}) {
         login(name);
@@ -61,13 +64,4 @@ TEST_F(UserServicesTest, UnknownOrMalformedLoginsAreUnknownUsers)
         EXPECT_FALSE(manager.Rights().EditAllowed) << name.toStdString();
         EXPECT_EQ(directory.DisplayNameOf(name), QString()) << name.toStdString();
     }
-}
-
-// Keys are found ignoring case, as logins are typed; a missing last name
-// leaves no trailing blank in the shown name.
-TEST_F(UserServicesTest, DisplayNameJoinsFirstAndLastName)
-{
-    UserDirectory directory(m_file);
-    EXPECT_EQ(directory.DisplayNameOf(QStringLiteral("ALICE")), QStringLiteral("Alice Moreau"));
-    EXPECT_EQ(directory.DisplayNameOf(QStringLiteral("bob")), QStringLiteral("Bob"));
 }
