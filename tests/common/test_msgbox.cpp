@@ -34,6 +34,7 @@ SeenBox describe(QMessageBox *box)
         box->frameGeometry()};
     for (QAbstractButton *button : box->buttons())
         seen.buttons.append(button->text());
+    seen.buttons.sort();
     return seen;
 }
 
@@ -105,9 +106,7 @@ TEST_F(MsgBoxTest, BoxesShowCaptionedButtonsAndAnswer)
     const QString title = text(ResourceIds::MSGBOX_TITLE);
     using Seen = std::tuple<QString, QString, QMessageBox::Icon, QStringList>;
     const auto seenAs = [](const SeenBox &box) {
-        QStringList buttons = box.buttons;
-        buttons.sort();
-        return Seen(box.title, box.text, box.icon, buttons);
+        return Seen(box.title, box.text, box.icon, box.buttons);
     };
     SeenBox seen;
     QV_Resource::SetDialogBackColor(0);
