@@ -117,7 +117,7 @@ TEST_F(LogFolder, LibraryStaysInTheLogFolderAndKeepsThePreviousLogWhenAnOpenFail
     const Kst kst;
     ASSERT_EQ(kst.openLog("../outside/named.log", "App"), 0);
     ASSERT_EQ(kst.log("kept inside", 7, "T", 9999, 393), 0);
-    EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("../outside/named.log"))));
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("../outside/named.log")));
     const std::vector<LogLine> named = readLog(logPath("named.log"));
     ASSERT_EQ(named.size(), 1u);
     EXPECT_EQ(std::get<0>(named[0].fields), "App");
@@ -145,7 +145,7 @@ protected:
     void SetUp() override
     {
         QV_VBLogger::setLogModuleNumber(393);
-        QV_VBLogger::setDefaultSource(QStringLiteral("Kivo"));
+        QV_VBLogger::setDefaultSource("Kivo");
         QV_VBLogger::InitLog();
     }
 
@@ -166,15 +166,15 @@ TEST_F(Logger, ChoosesTheDebugLibraryOnlyWhenTheHostLoadedIt)
 {
     if (LogLibrary::isLoaded("libkstd.so"))
         GTEST_SKIP() << "libkstd.so is already open in this process";
-    QV_VBLogger::WriteLog(QStringLiteral("before"), QStringLiteral("Test"));
+    QV_VBLogger::WriteLog("before", "Test");
     void *debug = dlopen("libkstd.so", RTLD_NOW);
     ASSERT_NE(debug, nullptr) << dlerror();
     const auto unload = qScopeGuard([debug] { dlclose(debug); });
     QV_VBLogger::InitLog();
-    QV_VBLogger::WriteLog(QStringLiteral("after"), QStringLiteral("Test"));
+    QV_VBLogger::WriteLog("after", "Test");
 
-    EXPECT_EQ(lineWith(QStringLiteral("before")).library, "kst");
-    EXPECT_EQ(lineWith(QStringLiteral("after")).library, "kstd");
+    EXPECT_EQ(lineWith("before").library, "kst");
+    EXPECT_EQ(lineWith("after").library, "kstd");
 }
 
 // Guards against wrong argument order or values reaching the library,
@@ -183,11 +183,10 @@ TEST_F(Logger, ChoosesTheDebugLibraryOnlyWhenTheHostLoadedIt)
 TEST_F(Logger, LinesCarryTheirFieldsAndVbStandsForTheDefaultSource)
 {
     const QString umlauts = QStringLiteral("Größe \u2713 Befund");
-    QV_VBLogger::WriteLog(umlauts, QStringLiteral("Kivo_CFGManager"));
-    QV_VBLogger::WriteLogEx(42, 3, QStringLiteral("Kivo_TablesFrm"));
+    QV_VBLogger::WriteLog(umlauts, "Kivo_CFGManager");
+    QV_VBLogger::WriteLogEx(42, 3, "Kivo_TablesFrm");
     EXPECT_EQ(lineWith(umlauts).fields, std::tuple("Quovira", 7, "Kivo_CFGManager", 9999, 393));
-    EXPECT_EQ(lineWith(QStringLiteral("42")).fields,
-              std::tuple("Quovira", 3, "Kivo_TablesFrm", 9999, 393));
+    EXPECT_EQ(lineWith("42").fields, std::tuple("Quovira", 3, "Kivo_TablesFrm", 9999, 393));
 
     const auto sourceOf = [this](const char *source) {
         QV_VBLogger::WriteLog(QStringLiteral("from %1").arg(source), QLatin1String(source));
@@ -196,8 +195,8 @@ TEST_F(Logger, LinesCarryTheirFieldsAndVbStandsForTheDefaultSource)
     EXPECT_EQ(sourceOf("VB"), "Kivo");
     EXPECT_EQ(sourceOf("vb"), "vb");
     QV_VBLogger::setDefaultSource(QString());
-    QV_VBLogger::WriteLog(QStringLiteral("no default"), QStringLiteral("VB"));
-    EXPECT_EQ(std::get<2>(lineWith(QStringLiteral("no default")).fields), "VB");
+    QV_VBLogger::WriteLog("no default", "VB");
+    EXPECT_EQ(std::get<2>(lineWith("no default").fields), "VB");
 }
 
 // Guards against a crash, or an error that does not say what is missing,
@@ -212,7 +211,7 @@ TEST(LogLibraryBinding, MissingLibraryOrEntryPointIsAnErrorNamingIt)
             EXPECT_EQ(err.number(), Err::LibraryMissing);
             return err.description();
         }
-        return QStringLiteral("<no error>");
+        return "<no error>";
     };
     LogLibrary missing("libkivo-no-such-log.so");
     for (int attempt = 0; attempt < 2; ++attempt)

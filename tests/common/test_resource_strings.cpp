@@ -70,18 +70,14 @@ TEST(ShippedCatalog, HasEveryTextTheComponentUses)
 }
 
 // Guards the lookup order: the primary catalog first, the fallback for what
-// it lacks, "" when neither has it.
-TEST_F(ResourceStrings, FallsBackForTextsThePrimaryLacks)
+// it lacks, "" when neither has it; and the debug marking: with
+// CORVALIS_DEBUG_I18N set, a text the primary lacks shows as "(id)" instead.
+TEST_F(ResourceStrings, FallsBackOrMarksTextsThePrimaryLacks)
 {
     EXPECT_EQ(QV_Resource::GetResString(15031), QStringLiteral("Primary OK"));
     EXPECT_EQ(QV_Resource::GetResString(15032), QStringLiteral("Fallback Cancel"));
     EXPECT_EQ(QV_Resource::GetResString(99999), QString());
-}
 
-// Guards the debug marking: with CORVALIS_DEBUG_I18N set, a text missing from
-// the primary catalog shows as "(id)" instead of coming from the fallback.
-TEST_F(ResourceStrings, MarksMissingTextsInDebugMode)
-{
     qputenv("CORVALIS_DEBUG_I18N", "1");
     QV_Resource::InitUISettings();
     EXPECT_EQ(QV_Resource::GetResString(15032), QStringLiteral("(15032)"));

@@ -47,18 +47,6 @@ using AngioWalk = WalkTest<AngioCodeWalk>;
 
 } // namespace
 
-// Guards against "path_code" or a code's own "description" key showing up
-// as codes.
-TEST_F(AcrWalk, ListsCodesOnly)
-{
-    EXPECT_EQ(codesOf(walk), (QStringList{"1", "2"}));
-    choose(QStringLiteral("1"));
-    EXPECT_EQ(codesOf(walk), (QStringList{"11", "12"}));
-    choose(QStringLiteral("12"));
-    choose(QStringLiteral("124"));
-    EXPECT_EQ(codesOf(walk), (QStringList{"123", "124"}));
-}
-
 // Guards against a code the tree lacks being dropped (OK would then erase
 // the record's code) or cut to its longest known prefix.
 TEST_F(AcrWalk, IncomingCodeMissingFromTheTreeIsKept)
@@ -78,8 +66,9 @@ TEST_F(AcrWalk, IncomingCodeMissingFromTheTreeIsKept)
 
 // Guards against up losing the level it came from, leaving the pathology
 // button on with no region chosen, or clearing an anatomy caption while the
-// pathology list is walked.
-TEST_F(AcrWalk, UpReturnsLevelByLevel)
+// pathology list is walked; against "path_code" or a "description" key
+// listed as codes, and a chosen leaf replacing its siblings.
+TEST_F(AcrWalk, ListsCodesOnlyAndUpReturnsLevelByLevel)
 {
     choose(QStringLiteral("1"));
     choose(QStringLiteral("12"));
@@ -107,6 +96,11 @@ TEST_F(AcrWalk, UpReturnsLevelByLevel)
     EXPECT_EQ(walk.caption(1), QStringLiteral(" 12        Brain"));
     EXPECT_EQ(walk.anatomyCode(), QStringLiteral("12"));
     EXPECT_EQ(walk.pathologicDesc(), QString());
+
+    walk.showAnatomy();
+    for (const char *code : {"1", "12", "124"})
+        choose(QLatin1String(code));
+    EXPECT_EQ(codesOf(walk), (QStringList{"123", "124"}));
 }
 
 // Guards against a failing list fill when the store has no tree: the list

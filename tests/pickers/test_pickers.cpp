@@ -238,28 +238,11 @@ TEST_F(PickerTest, AcrCodeBoxesTakeDigitsOnly)
     EXPECT_EQ(code, QStringLiteral("1245 - 78"));
 }
 
-// Guards against Enter in the list pressing OK (handing back a code the
-// user never chose) instead of choosing the entry.
-TEST_F(PickerTest, AcrEnterInTheListChoosesTheEntry)
-{
-    bool cancelled = false;
-    const UserPart keys = [](QDialog *dialog) {
-        QListWidget *list = mainList(dialog);
-        QTest::keyClick(list, Qt::Key_Down);
-        QTest::keyClick(list, Qt::Key_Down);
-        QTest::keyClick(list, Qt::Key_Return);
-        EXPECT_TRUE(dialog->isVisible());
-        EXPECT_EQ(boxText(dialog, "txtAnat"), QStringLiteral("2"));
-        QTest::keyClick(list, Qt::Key_Escape);
-    };
-    run(acr, QString(), keys, &cancelled);
-    EXPECT_TRUE(cancelled);
-}
-
 // Guards against Up leaving the chosen code under the box a level deeper than
-// the code in it, and against Enter on a leaf only moving the highlight
-// instead of confirming the choice as OK does.
-TEST_F(PickerTest, AcrUpKeepsCodeAndChoiceTogetherAndEnterOnALeafConfirms)
+// the code in it; against Enter in the list pressing OK (handing back a code
+// the user never chose) instead of choosing the entry, and Enter on a leaf
+// only moving the highlight instead of confirming the choice as OK does.
+TEST_F(PickerTest, AcrUpKeepsCodeAndChoiceTogetherAndEnterChoosesOrConfirms)
 {
     bool cancelled = true;
     const QString code = run(
@@ -273,6 +256,11 @@ TEST_F(PickerTest, AcrUpKeepsCodeAndChoiceTogetherAndEnterOnALeafConfirms)
                 EXPECT_EQ(chosen(), QLatin1String(level));
             }
             QListWidget *list = mainList(dialog);
+            list->setCurrentRow(int(listCodes(dialog).indexOf(QStringLiteral("4"))));
+            QTest::keyClick(list, Qt::Key_Return);
+            EXPECT_TRUE(dialog->isVisible());
+            EXPECT_EQ(boxText(dialog, "txtPath"), QStringLiteral("4"));
+            click(dialog, "cmdUp");
             list->setCurrentRow(int(listCodes(dialog).indexOf(QStringLiteral("5"))));
             QTest::keyClick(list, Qt::Key_Return);
             EXPECT_FALSE(dialog->isVisible());

@@ -22,9 +22,9 @@ QString text(qint32 id)
     return QV_Resource::GetResString(id);
 }
 
-QListWidget *list(QWidget *dialog, const char *name)
+template <typename Widget = QListWidget> Widget *child(QWidget *dialog, const char *name)
 {
-    auto *widget = dialog->findChild<QListWidget *>(QLatin1String(name));
+    auto *widget = dialog->findChild<Widget *>(QLatin1String(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;
 }
@@ -43,8 +43,7 @@ int selectedRowOf(QListWidget *list)
     return selected.isEmpty() ? -1 : list->row(selected.first());
 }
 
-// A second click after the first makes a real double-click: the view acts
-// only on a double-click over the item the first click pressed.
+// A second click after the first makes a real double-click.
 void clickRow(QListWidget *list, int row, bool twice = false)
 {
     const QPoint at = list->visualItemRect(list->item(row)).center();
@@ -53,16 +52,9 @@ void clickRow(QListWidget *list, int row, bool twice = false)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
-QLineEdit *lineEdit(QWidget *dialog, const char *name)
-{
-    auto *box = dialog->findChild<QLineEdit *>(QLatin1String(name));
-    EXPECT_NE(box, nullptr) << name;
-    return box;
-}
-
 void replaceText(QWidget *dialog, const char *name, const QString &typed)
 {
-    QLineEdit *box = lineEdit(dialog, name);
+    auto *box = child<QLineEdit>(dialog, name);
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Delete);
     QTest::keyClicks(box, typed);
@@ -73,7 +65,7 @@ void answerNewValue(const QString &typed, bool confirm, QString *shown = nullptr
 {
     whenModal<Kivo_NewValue>([typed, confirm, shown](Kivo_NewValue *dialog) {
         if (shown)
-            *shown = lineEdit(dialog, "txtNewValue")->text();
+            *shown = child<QLineEdit>(dialog, "txtNewValue")->text();
         replaceText(dialog, "txtNewValue", typed);
         click(dialog, confirm ? "cmdOK" : "cmdCancel");
     });
@@ -90,12 +82,12 @@ using TablesDialogTest = TablesTestStore;
 TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
 {
     store({Sex, Side});
-    nameInLayouts({QStringLiteral("Side"), QStringLiteral("Sex")});
+    nameInLayouts({"Side", "Sex"});
     Kivo_TablesStore formTables;
     Kivo_TablesFrm dialog(formTables);
     whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
-        QListWidget *tables = list(shown, "lstTables");
-        EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
+        QListWidget *tables = child(shown, "lstTables");
+        EXPECT_EQ(rows(tables), (QStringList{"Sex", "Side"}));
         EXPECT_TRUE(QTest::qWaitFor([tables] { return selectedRowOf(tables) == 0; }));
         for (const char *name : {"btnEdit", "btnDelete"})
             EXPECT_FALSE(buttonNamed(shown, name)->isEnabled()) << name;
@@ -103,24 +95,24 @@ TEST_F(TablesDialogTest, OpensOnTheStoredTablesAndEditsInPlace)
         for (const char *name : {"btnEdit", "btnDelete"})
             EXPECT_TRUE(buttonNamed(shown, name)->isEnabled()) << name;
         whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *editor) {
-            EXPECT_EQ(lineEdit(editor, "txtTableName")->text(), QStringLiteral("Sex"));
-            QListWidget *values = list(editor, "lstValues");
+            EXPECT_EQ(child<QLineEdit>(editor, "txtTableName")->text(), "Sex");
+            QListWidget *values = child(editor, "lstValues");
             EXPECT_EQ(rows(values), Sex.TableValues);
-            replaceText(editor, "txtTableName", QStringLiteral("Gender"));
+            replaceText(editor, "txtTableName", "Gender");
             QString shown;
             answerNewValue(QString(), true, &shown);
             clickRow(values, 1, true);
-            EXPECT_EQ(shown, QStringLiteral("F"));
-            EXPECT_EQ(rows(values), QStringList{QStringLiteral("M")});
+            EXPECT_EQ(shown, "F");
+            EXPECT_EQ(rows(values), QStringList{"M"});
             click(editor, "cmdOK");
         });
         click(shown, "btnEdit");
-        EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Gender"), QStringLiteral("Side")}));
+        EXPECT_EQ(rows(tables), (QStringList{"Gender", "Side"}));
         click(shown, "cmdOK");
     });
     EXPECT_TRUE(dialog.Init());
     EXPECT_FALSE(dialog.isVisible());
-    const Tables expected{{QStringLiteral("Gender"), {QStringLiteral("M")}}, Side};
+    const Tables expected{{"Gender", {"M"}}, Side};
     EXPECT_EQ(formTables.tables(), expected);
     EXPECT_EQ(readBack(), expected);
     EXPECT_EQ(formTables.lastRenames(), (QHash<QString, QString>{{"Sex", "Gender"}}));
@@ -138,23 +130,23 @@ TEST_F(TablesDialogTest, CancelPutsTheTablesBack)
     Kivo_TablesFrm dialog(formTables);
     whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
         whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *editor) {
-            replaceText(editor, "txtTableName", QStringLiteral("Side"));
-            answerNewValue(QStringLiteral("Left"), true);
+            replaceText(editor, "txtTableName", "Side");
+            answerNewValue("Left", true);
             click(editor, "btnAdd");
             click(editor, "cmdOK");
         });
         click(shown, "btnAdd");
-        QListWidget *tables = list(shown, "lstTables");
-        EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
+        QListWidget *tables = child(shown, "lstTables");
+        EXPECT_EQ(rows(tables), (QStringList{"Sex", "Side"}));
 
         clickRow(tables, 0);
         MessageBoxAnswerer yes(text(ResourceIds::YES_CAPTION));
         click(shown, "btnDelete");
-        EXPECT_EQ(rows(tables), QStringList{QStringLiteral("Side")});
+        EXPECT_EQ(rows(tables), QStringList{"Side"});
         click(shown, "cmdCancel");
     });
     EXPECT_FALSE(dialog.Init());
-    EXPECT_EQ(formTables.GetTables(), QStringList{QStringLiteral("Sex")});
+    EXPECT_EQ(formTables.GetTables(), QStringList{"Sex"});
     EXPECT_EQ(readBack(), Tables{Sex});
 
     whenModal<Kivo_TablesFrm>(
@@ -176,21 +168,20 @@ TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
         return table == QLatin1String("Sex") ? QStringList{"Sex:", "Gender:"} : QStringList();
     });
     whenModal<Kivo_TablesFrm>([](Kivo_TablesFrm *shown) {
-        QListWidget *tables = list(shown, "lstTables");
+        QListWidget *tables = child(shown, "lstTables");
         clickRow(tables, 1);
         {
             MessageBoxAnswerer no(text(ResourceIds::NO_CAPTION));
             click(shown, "btnDelete");
             const QStringList pieces = text(ResourceIds::DELETE_TABLE_QUESTION).split("%s");
             ASSERT_EQ(pieces.size(), 2);
-            EXPECT_EQ(no.takeTexts(),
-                      QStringList{pieces.at(0) + QStringLiteral("Side") + pieces.at(1)});
+            EXPECT_EQ(no.takeTexts(), QStringList{pieces.at(0) + "Side" + pieces.at(1)});
         }
-        EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
+        EXPECT_EQ(rows(tables), (QStringList{"Sex", "Side"}));
         EXPECT_EQ(selectedRowOf(tables), 0);
 
         whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *editor) {
-            replaceText(editor, "txtTableName", QStringLiteral("Kind"));
+            replaceText(editor, "txtTableName", "Kind");
             click(editor, "cmdOK");
         });
         click(shown, "btnEdit");
@@ -203,12 +194,12 @@ TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
             click(shown, "btnDelete");
             EXPECT_EQ(no.takeTexts(), question);
         }
-        EXPECT_EQ(rows(tables), (QStringList{QStringLiteral("Kind"), QStringLiteral("Side")}));
+        EXPECT_EQ(rows(tables), (QStringList{"Kind", "Side"}));
 
         MessageBoxAnswerer yes(text(ResourceIds::YES_CAPTION));
         click(shown, "btnDelete");
         EXPECT_EQ(yes.takeTexts(), question);
-        EXPECT_EQ(rows(tables), QStringList{QStringLiteral("Side")});
+        EXPECT_EQ(rows(tables), QStringList{"Side"});
         EXPECT_EQ(selectedRowOf(tables), 0);
         click(shown, "btnDelete");
         EXPECT_EQ(tables->count(), 0);
@@ -229,14 +220,14 @@ TEST_F(TablesDialogTest, DeleteAsksAndTheLastTableLeavesNone)
 TEST_F(TablesDialogTest, ValuesEditorChecksTheName)
 {
     Kivo_TablesStore owner;
-    owner.setTables({Sex, {QStringLiteral(" Lead"), {QStringLiteral("x")}}});
+    owner.setTables({Sex, {" Lead", {"x"}}});
     Kivo_TableValuesFrm editor;
     QStringList values;
     QString name;
     bool cancelled = false;
     whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *shown) {
         MessageBoxAnswerer answerer;
-        replaceText(shown, "txtTableName", QStringLiteral("Empty"));
+        replaceText(shown, "txtTableName", "Empty");
         click(shown, "cmdOK");
         EXPECT_TRUE(answerer.takeTexts().isEmpty());
         EXPECT_TRUE(closesSoon(shown));
@@ -245,14 +236,14 @@ TEST_F(TablesDialogTest, ValuesEditorChecksTheName)
     EXPECT_TRUE(cancelled);
     EXPECT_TRUE(name.isEmpty());
 
-    values = {QStringLiteral("A")};
+    values = {"A"};
     whenModal<Kivo_TableValuesFrm>([](Kivo_TableValuesFrm *shown) {
         MessageBoxAnswerer answerer;
         const std::pair<QString, qint32> refused[] = {
             {QString(), ResourceIds::TABLE_NAME_EMPTY},
-            {QStringLiteral("Sex"), ResourceIds::TABLE_NAME_TAKEN},
-            {QStringLiteral(" Lead"), ResourceIds::TABLE_NAME_TAKEN},
-            {QStringLiteral(" New"), ResourceIds::TABLE_NAME_LEADING_BLANK},
+            {"Sex", ResourceIds::TABLE_NAME_TAKEN},
+            {" Lead", ResourceIds::TABLE_NAME_TAKEN},
+            {" New", ResourceIds::TABLE_NAME_LEADING_BLANK},
         };
         for (const auto &[typed, id] : refused) {
             replaceText(shown, "txtTableName", typed);
@@ -261,14 +252,14 @@ TEST_F(TablesDialogTest, ValuesEditorChecksTheName)
             EXPECT_EQ(answerer.takeTexts(), QStringList{expected}) << typed.toStdString();
             EXPECT_TRUE(shown->isVisible());
         }
-        replaceText(shown, "txtTableName", QStringLiteral("New Side "));
+        replaceText(shown, "txtTableName", "New Side ");
         click(shown, "cmdOK");
         EXPECT_TRUE(answerer.takeTexts().isEmpty());
     });
     editor.Init(values, name, cancelled, owner);
     EXPECT_FALSE(cancelled);
-    EXPECT_EQ(name, QStringLiteral("New Side "));
-    EXPECT_EQ(values, QStringList{QStringLiteral("A")});
+    EXPECT_EQ(name, "New Side ");
+    EXPECT_EQ(values, QStringList{"A"});
 
     values = Sex.TableValues;
     name = Sex.TableName;
@@ -285,15 +276,15 @@ TEST_F(TablesDialogTest, ValuesEditorEditsTheList)
 {
     Kivo_TablesStore owner;
     Kivo_TableValuesFrm editor;
-    const QStringList original{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
-    const QStringList edited{QStringLiteral("B"), QStringLiteral("  d ")};
+    const QStringList original{"a", "b", "c"};
+    const QStringList edited{"B", "  d "};
     QStringList values = original;
-    QString name = QStringLiteral("T");
+    QString name = "T";
     bool cancelled = false;
 
     for (const bool confirm : {false, true}) {
         whenModal<Kivo_TableValuesFrm>([confirm, edited](Kivo_TableValuesFrm *shown) {
-            QListWidget *list = ::list(shown, "lstValues");
+            QListWidget *list = child(shown, "lstValues");
             clickRow(list, 2);
             click(shown, "btnDelete");
             EXPECT_EQ(selectedRowOf(list), 1);
@@ -301,14 +292,14 @@ TEST_F(TablesDialogTest, ValuesEditorEditsTheList)
             click(shown, "btnDelete");
             EXPECT_EQ(selectedRowOf(list), 0);
 
-            answerNewValue(QStringLiteral("x"), false);
+            answerNewValue("x", false);
             click(shown, "btnAdd");
             answerNewValue(QString(), true);
             click(shown, "btnAdd");
-            answerNewValue(QStringLiteral("  d "), true);
+            answerNewValue("  d ", true);
             click(shown, "btnAdd");
             EXPECT_EQ(selectedRowOf(list), 1);
-            answerNewValue(QStringLiteral("B"), true);
+            answerNewValue("B", true);
             clickRow(list, 0, true);
             EXPECT_EQ(rows(list), edited);
             if (confirm)
@@ -328,25 +319,25 @@ TEST_F(TablesDialogTest, ValuesEditorEditsTheList)
 TEST_F(TablesDialogTest, InputBoxReturnsTextAndConfirmation)
 {
     Kivo_InputBox box;
-    QString caption = QStringLiteral("History:");
+    QString caption = "History:";
     bool confirmed = true;
     whenModal<Kivo_InputBox>([](Kivo_InputBox *shown) {
-        QLineEdit *input = lineEdit(shown, "txtInput");
+        QLineEdit *input = child<QLineEdit>(shown, "txtInput");
         EXPECT_EQ(shown->focusWidget(), input);
         QTest::keyClick(input, Qt::Key_End);
-        QTest::keyClicks(input, QStringLiteral(" 2"));
+        QTest::keyClicks(input, " 2");
         click(shown, "cmdCancel");
     });
     box.Init(caption, confirmed);
     EXPECT_FALSE(confirmed);
-    EXPECT_EQ(caption, QStringLiteral("History: 2"));
+    EXPECT_EQ(caption, "History: 2");
     whenModal<Kivo_InputBox>([](Kivo_InputBox *shown) { click(shown, "cmdOK"); });
     box.Init(caption, confirmed);
     EXPECT_TRUE(confirmed);
     whenModal<Kivo_InputBox>([](Kivo_InputBox *shown) { QTest::keyClick(shown, Qt::Key_Escape); });
     box.Init(caption, confirmed);
     EXPECT_FALSE(confirmed);
-    EXPECT_EQ(caption, QStringLiteral("History: 2"));
+    EXPECT_EQ(caption, "History: 2");
 }
 
 } // namespace

@@ -10,9 +10,7 @@ namespace {
 
 const bool started = startOnScratchStore();
 
-class TablesStoreTest : public TablesTestStore
-{
-};
+using TablesStoreTest = TablesTestStore;
 
 // Guards the exact stored layout other tools read, numbering from 1, that
 // stale keys of an earlier save are removed rather than left behind, and
@@ -20,19 +18,19 @@ class TablesStoreTest : public TablesTestStore
 TEST_F(TablesStoreTest, SaveWritesTheStoredFormat)
 {
     ConfigDatabase database;
-    database.WriteString(rootPath() + QStringLiteral("\\table7\\name"), QStringLiteral("Old"));
+    database.WriteString(rootPath() + "\\table7\\name", "Old");
     store({Sex, Side});
 
     const ConfigTreePtr root = database.OpenSubTree(rootPath());
     ASSERT_TRUE(root);
     const auto at = [&root](const char *key) { return root->ReadString(QLatin1String(key)); };
-    EXPECT_EQ(at("table1\\name"), QStringLiteral("Sex"));
-    EXPECT_EQ(at("table1\\value1\\name"), QStringLiteral("M"));
-    EXPECT_EQ(at("table1\\value2\\name"), QStringLiteral("F"));
-    EXPECT_EQ(at("table2\\name"), QStringLiteral("Side"));
+    EXPECT_EQ(at("table1\\name"), "Sex");
+    EXPECT_EQ(at("table1\\value1\\name"), "M");
+    EXPECT_EQ(at("table1\\value2\\name"), "F");
+    EXPECT_EQ(at("table2\\name"), "Side");
     EXPECT_EQ(root->ChildCount(QString()), 2);
-    EXPECT_EQ(root->ChildCount(QStringLiteral("table1")), 3);
-    EXPECT_EQ(root->ChildCount(QStringLiteral("table2")), 1);
+    EXPECT_EQ(root->ChildCount("table1"), 3);
+    EXPECT_EQ(root->ChildCount("table2"), 1);
     EXPECT_EQ(readBack(), (Tables{Sex, Side}));
 
     store({});
@@ -49,15 +47,14 @@ TEST_F(TablesStoreTest, ReadFollowsTheStoreInOrder)
     const auto write = [&database, this](const char *key, const QString &value) {
         database.WriteString(rootPath() + QLatin1Char('\\') + QLatin1String(key), value);
     };
-    write("a\\name", QStringLiteral("Colour"));
-    write("a\\v1\\name", QStringLiteral("red"));
+    write("a\\name", "Colour");
+    write("a\\v1\\name", "red");
     write("a\\v2\\name", QString());
-    write("a\\v3\\name", QStringLiteral("blue"));
-    write("b\\name", QStringLiteral("Size"));
-    write("b\\v1\\name", QStringLiteral(" S"));
-    const TableRecord colour{QStringLiteral("Colour"),
-                             {QStringLiteral("red"), QStringLiteral("blue")}};
-    EXPECT_EQ(readBack(), (Tables{colour, {QStringLiteral("Size"), {QStringLiteral(" S")}}}));
+    write("a\\v3\\name", "blue");
+    write("b\\name", "Size");
+    write("b\\v1\\name", " S");
+    const TableRecord colour{"Colour", {"red", "blue"}};
+    EXPECT_EQ(readBack(), (Tables{colour, {"Size", {" S"}}}));
 
     store({Sex, colour, Side});
     Kivo_TablesStore tables;
@@ -71,8 +68,8 @@ TEST_F(TablesStoreTest, ReadFollowsTheStoreInOrder)
 // holds, and that it is logged for support.
 TEST_F(TablesStoreTest, MissingBranchKeepsTablesAndIsLogged)
 {
-    const QString source = QStringLiteral("Kivo_TablesFrm");
-    const QString message = QStringLiteral("No tables Define in the cfg");
+    const QString source = "Kivo_TablesFrm";
+    const QString message = "No tables Define in the cfg";
     const int before = TestLog::count(source, message);
     Kivo_TablesStore tables;
     tables.setTables({Sex});
@@ -91,32 +88,32 @@ TEST_F(TablesStoreTest, Queries)
     EXPECT_TRUE(tables.IsTablesDataEmpty());
     tables.setTables({Sex, Side});
     EXPECT_FALSE(tables.IsTablesDataEmpty());
-    EXPECT_EQ(tables.GetTables(), (QStringList{QStringLiteral("Sex"), QStringLiteral("Side")}));
-    EXPECT_TRUE(tables.IsTableExist(QStringLiteral("Sex")));
-    EXPECT_FALSE(tables.IsTableExist(QStringLiteral("sex")));
-    EXPECT_FALSE(tables.IsTableExist(QStringLiteral("Sex ")));
+    EXPECT_EQ(tables.GetTables(), (QStringList{"Sex", "Side"}));
+    EXPECT_TRUE(tables.IsTableExist("Sex"));
+    EXPECT_FALSE(tables.IsTableExist("sex"));
+    EXPECT_FALSE(tables.IsTableExist("Sex "));
 
-    const QStringList kept{QStringLiteral("kept")};
+    const QStringList kept{"kept"};
     QStringList values = kept;
-    tables.GetValuesOfTable(QStringLiteral("sex"), values);
+    tables.GetValuesOfTable("sex", values);
     EXPECT_EQ(values, kept);
-    tables.GetValuesOfTable(QStringLiteral("Sex"), values);
+    tables.GetValuesOfTable("Sex", values);
     EXPECT_EQ(values, Sex.TableValues);
-    tables.GetValuesOfTable(QStringLiteral("Side"), values);
+    tables.GetValuesOfTable("Side", values);
     EXPECT_TRUE(values.isEmpty());
 
-    QString name = QStringLiteral("kept");
+    QString name = "kept";
     for (qint32 outside : {-1, 2}) {
         values = kept;
         tables.GetValuesOfTableByIndex(outside, values, name);
-        EXPECT_EQ(name, QStringLiteral("kept"));
+        EXPECT_EQ(name, "kept");
         EXPECT_EQ(values, kept);
     }
     tables.GetValuesOfTableByIndex(0, values, name);
-    EXPECT_EQ(name, QStringLiteral("Sex"));
+    EXPECT_EQ(name, "Sex");
     EXPECT_EQ(values, Sex.TableValues);
 
-    tables.setTables({{QString(), {QStringLiteral("x")}}, Side});
+    tables.setTables({{QString(), {"x"}}, Side});
     EXPECT_TRUE(tables.GetTables().isEmpty());
 }
 
@@ -126,7 +123,7 @@ TEST_F(TablesStoreTest, Queries)
 TEST_F(TablesStoreTest, RemoveTableEntries)
 {
     Kivo_TablesStore tables;
-    tables.setTables({Sex, {QStringLiteral("Colour"), {QStringLiteral("red")}}, Side});
+    tables.setTables({Sex, {"Colour", {"red"}}, Side});
     tables.RemoveTableEntries(1, 1);
     EXPECT_EQ(tables.tables(), (Tables{Sex, Side}));
 
@@ -151,11 +148,11 @@ TEST_F(TablesStoreTest, RemoveTableEntries)
 TEST_F(TablesStoreTest, FailedSaveLeavesTheOldTablesAndLayouts)
 {
     store({Sex, Side});
-    nameInLayouts({QStringLiteral("Sex")});
+    nameInLayouts({"Sex"});
     Kivo_TablesStore tables;
     tables.ReadCfgTables();
-    tables.tableAt(0).TableName = QStringLiteral("Gender");
-    tables.appendTable({QStringLiteral("Huge"), {QString(MaxValueLength + 1, QLatin1Char('x'))}});
+    tables.tableAt(0).TableName = "Gender";
+    tables.appendTable({"Huge", {QString(MaxValueLength + 1, QLatin1Char('x'))}});
     EXPECT_THROW(tables.SaveCfgTables(), Err);
     EXPECT_EQ(readBack(), (Tables{Sex, Side}));
     for (const QString &layout : layoutPaths())
@@ -170,9 +167,7 @@ TEST_F(TablesStoreTest, FailedSaveLeavesTheOldTablesAndLayouts)
 // the fields again.
 TEST_F(TablesStoreTest, RenamesFollowEachTable)
 {
-    const auto table = [](const char *name) {
-        return TableRecord{QLatin1String(name), {QStringLiteral("v")}};
-    };
+    const auto table = [](const char *name) { return TableRecord{QLatin1String(name), {"v"}}; };
     store({table("A"), table("B"), table("C"), table("D")});
     nameInLayouts({"A", "B", "C", "D"});
     Kivo_TablesStore tables;
