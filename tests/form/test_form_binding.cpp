@@ -234,10 +234,9 @@ TEST_F(BindingTest, RecordThatFailsHalfwayLeavesTheFormEmptyAndRecordless)
 }
 
 // Guards against a form without a record that takes typing, code picks or
-// the record tools (their work has nowhere to go), against a next record
-// that does not give them back or gives them to a read-only entry, and
-// against Clear All leaving the entry unmodified, so the host would not ask
-// before it discards the cleared entry.
+// the record tools, a next record that does not give them back or gives them
+// to a read-only entry, and a Clear All that leaves the entry unmodified (the
+// host would discard it without asking).
 TEST_F(BindingTest, InputsWorkOnlyWhileARecordIsHeld)
 {
     ToolBarControl *bar = control<ToolBarControl>("m_TopToolBar");

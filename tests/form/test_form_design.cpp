@@ -80,11 +80,10 @@ protected:
     static QColor backColor(const QWidget *box) { return box->palette().color(QPalette::Base); }
 };
 
-// Guards against design tools offered to a user without edit rights or
-// usable before design mode is entered; design mode that leaves the data
-// tools usable or the layout tools locked, a caption, status text or band
-// that stays behind when it is left, and a DesignMode withdrawn mid-design
-// that leaves the user in it.
+// Guards against layout tools usable before design mode is entered or data
+// tools usable in it, a caption, status text or band that stays behind when
+// it is left, and a DesignMode withdrawn mid-design that leaves the user in
+// it or its tools offered.
 TEST_F(DesignTest, EnteringAndLeavingSwitchesToolsCaptionsStatusAndBand)
 {
     const QString outside = QV_Resource::GetResString(ResourceIds::DESIGN_MODE_TOOL);

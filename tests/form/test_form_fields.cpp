@@ -53,11 +53,10 @@ protected:
     }
 };
 
-// Guards against fields placed off the field-area origin, shifted at factor
-// 1, or given the wrong kind, tag or list; against a drop-down that shows
-// its first value when nothing was chosen; and against boxes a screen reader
-// cannot name by their caption, or code buttons and tools without a name or
-// a tooltip.
+// Guards against fields off the field-area origin, shifted at factor 1, or
+// of the wrong kind, tag or list; a drop-down showing its first value unasked;
+// boxes a screen reader cannot name by caption, buttons and tools without a
+// name or a tooltip.
 TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
 {
     m_form->InitAndUpdateUIFields(nullptr);
@@ -108,12 +107,10 @@ TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
     }
 }
 
-// Guards against stored values that must be ignored (-1 length, sizes of 0
-// or less) overwriting the designed ones, a drop-down without a table that
-// cannot be typed into, and a set without a tag inheriting the previous
-// set's tag, under which its value would overwrite that set's in the record;
-// and against a set without a tag being filled from, or written into, the
-// record (the record refuses an empty tag, which would fail the submit).
+// Guards against ignorable stored values (-1 length, sizes of 0 or less)
+// overwriting the designed ones, a drop-down without a table that cannot be
+// typed into, and a set without a tag that takes the previous set's tag or is
+// filled from or written into the record (which fails the submit).
 TEST_F(FieldsTest, StoredValuesApplyOnlyWhenSet)
 {
     storeTwoSetLayout();
