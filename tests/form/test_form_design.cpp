@@ -8,7 +8,6 @@
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
 #include "form/ToolIds.h"
-#include "platform/config/ConfigDatabase.h"
 #include "platform/ui/ToolBand.h"
 #include "platform/ui/ToolBarControl.h"
 #include "platform/ui/TwipsGeometry.h"
@@ -17,7 +16,6 @@
 #include "tables/Kivo_TablesStore.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -82,14 +80,19 @@ protected:
     static QColor backColor(const QWidget *box) { return box->palette().color(QPalette::Base); }
 };
 
-// Guards against design mode that leaves the data tools usable or the layout
-// tools locked, a caption, status text or band that stays behind when it is
-// left, and a DesignMode withdrawn mid-design that leaves the user in it.
+// Guards against layout tools usable before design mode is entered or data
+// tools usable in it, a caption, status text or band that stays behind when
+// it is left, and a DesignMode withdrawn mid-design that leaves the user in
+// it or its tools offered.
 TEST_F(DesignTest, EnteringAndLeavingSwitchesToolsCaptionsStatusAndBand)
 {
     const QString outside = QV_Resource::GetResString(ResourceIds::DESIGN_MODE_TOOL);
     ToolBand *band = toolBar()->band(ToolIds::DesignBandIndex);
     auto *status = control<QLabel>("lblInfo");
+    for (qint32 id : {4, 5, 6, 11}) {
+        EXPECT_EQ(toolEnabled(id), id == 4) << id;
+        EXPECT_TRUE(toolBar()->tool(id)->isVisible()) << id;
+    }
 
     choose(ToolIds::DesignMode);
     ASSERT_TRUE(m_form->isDesignModeOn());
@@ -122,7 +125,8 @@ TEST_F(DesignTest, EnteringAndLeavingSwitchesToolsCaptionsStatusAndBand)
     choose(ToolIds::DesignMode);
     m_form->setDesignMode(false);
     EXPECT_FALSE(m_form->isDesignModeOn());
-    EXPECT_FALSE(toolBar()->tool(ToolIds::DesignMode)->isVisible());
+    for (qint32 id : {4, 5, 6, 11})
+        EXPECT_FALSE(toolBar()->tool(id)->isVisible()) << id;
     EXPECT_FALSE(band->isVisible());
 
     // Closing the window in design mode leaves it and tells the host once.
@@ -224,24 +228,23 @@ TEST_F(DesignTest, MoveThenSizeWithEveryHandle)
 TEST_F(DesignTest, CaptionEditingTakesOnlyAConfirmedNonEmptyText)
 {
     const QString original = label(2)->text();
-    auto answer = [](const QString &text, const char *button) {
+    // Double-clicks the caption and answers the editor with text and button.
+    auto edit = [this](const QString &text, const char *button) {
         whenModal<Kivo_InputBox>([text, button](Kivo_InputBox *box) {
             box->findChild<QLineEdit *>(QStringLiteral("txtInput"))->setText(text);
             click(box, button);
         });
+        QTest::mouseDClick(label(2), Qt::LeftButton, {}, QPoint(3, 3));
     };
     QTest::mouseDClick(label(2), Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     choose(ToolIds::DesignMode);
-    answer(QString(), "cmdOK");
-    QTest::mouseDClick(label(2), Qt::LeftButton, {}, QPoint(3, 3));
+    edit(QString(), "cmdOK");
     EXPECT_EQ(label(2)->text(), original);
-    answer(QStringLiteral("Cancelled:"), "cmdCancel");
-    QTest::mouseDClick(label(2), Qt::LeftButton, {}, QPoint(3, 3));
+    edit(QStringLiteral("Cancelled:"), "cmdCancel");
     EXPECT_EQ(label(2)->text(), original);
-    answer(QStringLiteral("Clinical Notes:"), "cmdOK");
-    QTest::mouseDClick(label(2), Qt::LeftButton, {}, QPoint(3, 3));
+    edit(QStringLiteral("Clinical Notes:"), "cmdOK");
     EXPECT_EQ(label(2)->text(), QStringLiteral("Clinical Notes:"));
 }
 
@@ -415,15 +418,10 @@ TEST_F(DesignTest, SaveAtFactorTwoAndAfterResetLayout)
     m_form = std::make_unique<Kivo_UIManager>();
     m_form->InitAndUpdateUIFields(nullptr);
     const QRect onScreen = twips(label(0));
-    const int status = twips(control<QLabel>("lblInfo")).top();
-    const int origin = twips(control<QLabel>("lblAngio")).height() +
-                       twips(control<QWidget>("txtCodeAngio")).height();
     m_form->SaveLayout();
     const QString set1 = Layout + QStringLiteral("\\set1\\label\\");
     EXPECT_EQ(database.ReadLong(set1 + QStringLiteral("left")), onScreen.left() / 2);
     EXPECT_EQ(database.ReadLong(set1 + QStringLiteral("width")), onScreen.width() / 2);
-    EXPECT_EQ(database.ReadLong(set1 + QStringLiteral("top")),
-              onScreen.top() / 2 + status / 2 - origin / 2);
     EXPECT_EQ(database.ReadLong(set1 + QStringLiteral("top")), userTop);
 }
 

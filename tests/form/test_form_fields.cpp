@@ -4,14 +4,11 @@
 #include "FormDataTest.h"
 
 #include "common/QV_Resource.h"
-#include "form/FieldTextBox.h"
 #include "form/FormLayoutIO.h"
 #include "form/LayoutGeometry.h"
 #include "platform/ui/TwipsGeometry.h"
 
 #include <QAccessible>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QMap>
 #include <QPushButton>
@@ -56,11 +53,10 @@ protected:
     }
 };
 
-// Guards against fields placed off the field-area origin, shifted at factor
-// 1, or given the wrong kind, tag or list; against a drop-down that shows
-// its first value when nothing was chosen; and against boxes a screen reader
-// cannot name by their caption, or code buttons and tools without a name or
-// a tooltip.
+// Guards against fields off the field-area origin, shifted at factor 1, or
+// of the wrong kind, tag or list; a drop-down showing its first value unasked;
+// boxes a screen reader cannot name by caption, buttons and tools without a
+// name or a tooltip.
 TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
 {
     m_form->InitAndUpdateUIFields(nullptr);
@@ -70,7 +66,6 @@ TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
     EXPECT_EQ(TwipsGeometry::geometry(label(0)), QRect(240, 2160 + origin, 2400, 255));
     EXPECT_EQ(TwipsGeometry::geometry(box(0)), QRect(240, 2430 + origin, 10500, 1095));
     EXPECT_EQ(label(0)->text(), QStringLiteral("History:"));
-    EXPECT_EQ(m_form->fieldSets()[0].tag, QStringLiteral("KESTO_TF_HISTORY"));
     EXPECT_EQ(m_form->fieldSets()[0].tag, QStringLiteral("KESTO_TF_HISTORY"));
     EXPECT_FALSE(box(0)->isHidden());
     EXPECT_TRUE(combo(0)->isHidden());
@@ -112,12 +107,10 @@ TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
     }
 }
 
-// Guards against stored values that must be ignored (-1 length, sizes of 0
-// or less) overwriting the designed ones, a drop-down without a table that
-// cannot be typed into, and a set without a tag inheriting the previous
-// set's tag, under which its value would overwrite that set's in the record;
-// and against a set without a tag being filled from, or written into, the
-// record (the record refuses an empty tag, which would fail the submit).
+// Guards against ignorable stored values (-1 length, sizes of 0 or less)
+// overwriting the designed ones, a drop-down without a table that cannot be
+// typed into, and a set without a tag that takes the previous set's tag or is
+// filled from or written into the record (which fails the submit).
 TEST_F(FieldsTest, StoredValuesApplyOnlyWhenSet)
 {
     storeTwoSetLayout();
@@ -140,7 +133,6 @@ TEST_F(FieldsTest, StoredValuesApplyOnlyWhenSet)
     EXPECT_FALSE(combo(1)->isHidden());
     EXPECT_TRUE(combo(1)->isEditable());
     EXPECT_EQ(combo(1)->count(), 0);
-    EXPECT_EQ(m_form->fieldSets()[1].tag, QString());
     EXPECT_EQ(m_form->fieldSets()[1].tag, QString());
 
     FakeTFData *record = FakeTFData::create();
@@ -191,10 +183,11 @@ TEST_F(FieldsTest, OutOfRangeLayoutIsClampedAndLogged)
     EXPECT_EQ(TestLog::count(QStringLiteral("Kivo_UIManager"), message), logged + 1);
 }
 
-// Guards against scaling that misses controls or forgets the shift, and
-// against a Reset Layout that scales the fixed area (buttons, code labels,
-// the end marker) a second time, so it creeps on every reset.
-TEST_F(FieldsTest, FactorTwoDoublesShiftsAndResetKeepsTheScale)
+// Guards against scaling that misses controls or forgets the shift; against
+// a Reset Layout that scales the fixed area (buttons, code labels, the end
+// marker) a second time, so it creeps on every reset, that appends the
+// table's values to the list once more, or drops what the field shows.
+TEST_F(FieldsTest, FactorTwoDoublesShiftsAndResetKeepsScaleListAndText)
 {
     m_form->InitAndUpdateUIFields(nullptr);
     const QMap<QString, QRect> atOne = geometries();
@@ -219,20 +212,10 @@ TEST_F(FieldsTest, FactorTwoDoublesShiftsAndResetKeepsTheScale)
         EXPECT_EQ(atTwo.value(it.key()), expected) << qPrintable(it.key());
     }
 
+    combo(ModalitySet)->setEditText(QStringLiteral("CT"));
+    m_form->ReadLayout(true);
     m_form->ReadLayout(true);
     EXPECT_EQ(geometries(), atTwo);
-}
-
-// Guards against a Reset Layout that appends the table's values to the list
-// once more, or drops what the field shows.
-TEST_F(FieldsTest, RebuildLeavesOneListAndTheShownText)
-{
-    m_form->InitAndUpdateUIFields(nullptr);
-    combo(ModalitySet)->setEditText(QStringLiteral("CT"));
-
-    m_form->ReadLayout(true);
-    m_form->ReadLayout(true);
-
     EXPECT_EQ(items(combo(ModalitySet)), Modalities);
     EXPECT_EQ(combo(ModalitySet)->currentText(), QStringLiteral("CT"));
 }
@@ -251,13 +234,12 @@ TEST_F(FieldsTest, ViewOnlyLocksEveryInput)
     EXPECT_EQ(box(0)->toPlainText(), QString());
     EXPECT_TRUE(box(0)->isReadOnly());
     EXPECT_FALSE(m_form->IsModified());
-    EXPECT_FALSE(control<QPushButton>("cmdACR")->isEnabled());
-    EXPECT_FALSE(control<QPushButton>("cmdAngio")->isEnabled());
-    EXPECT_FALSE(control<QCheckBox>("chkAFIP")->isEnabled());
+    for (QWidget *input : {control<QWidget>("cmdACR"), control<QWidget>("cmdAngio"),
+                           control<QWidget>("chkAFIP"), static_cast<QWidget *>(combo(ModalitySet))})
+        EXPECT_FALSE(input->isEnabled()) << qPrintable(input->objectName());
     EXPECT_EQ(m_form->windowTitle(), QV_Resource::GetResString(15399));
-    EXPECT_FALSE(combo(ModalitySet)->isEnabled());
-    EXPECT_TRUE(control<FieldTextBox>("txtCodeDesc")->isReadOnly());
-    EXPECT_TRUE(control<FieldTextBox>("txtCodeAngio")->isReadOnly());
+    for (const char *name : {"txtCodeDesc", "txtCodeAngio"})
+        EXPECT_TRUE(control<FieldTextBox>(name)->isReadOnly()) << name;
 
     // Only 1 is read-only.
     m_form->ViewOnly(2);
@@ -267,10 +249,6 @@ TEST_F(FieldsTest, ViewOnlyLocksEveryInput)
     EXPECT_TRUE(combo(ModalitySet)->isEnabled());
     EXPECT_FALSE(control<FieldTextBox>("txtCodeDesc")->isReadOnly());
 }
-
-} // namespace
-
-namespace {
 
 // Guards against a layout written by the form that does not read back as
 // written: set numbers off by one, the input written under another element,

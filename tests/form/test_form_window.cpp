@@ -88,34 +88,24 @@ protected:
 };
 
 // Guards against the owner taking effect before the host positions the
-// window, against an owner that is never applied, and against message boxes
-// that are not owned by the shown form.
-TEST_F(FormWindowTest, ParentTakesEffectAtTheNextPosition)
+// window or never, message boxes not owned by the shown form, a position
+// code other than "keep" using the current place, and "keep" moving it.
+TEST_F(FormWindowTest, ParentAndPlaceTakeEffectAtThePosition)
 {
     QWidget host;
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     showForm();
     EXPECT_TRUE(QTest::qWaitFor([&] { return QV_MsgBox::OwnerWindow() == m_form.get(); }));
-
-    m_form->Parent(qint32(host.winId()));
-    EXPECT_EQ(m_form->windowHandle()->transientParent(), nullptr);
-
-    m_form->Position(11);
-    EXPECT_EQ(m_form->windowHandle()->transientParent(), host.windowHandle());
-}
-
-// Guards against a position code other than "keep" using the window's
-// current place, and against "keep" moving the window.
-TEST_F(FormWindowTest, OnlyCodeElevenKeepsThePlace)
-{
-    showForm();
     m_form->resize(400, 300);
     m_form->move(40, 30);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return m_form->frameGeometry().topLeft() == QPoint(40, 30); }));
 
+    m_form->Parent(qint32(host.winId()));
+    EXPECT_EQ(m_form->windowHandle()->transientParent(), nullptr);
     m_form->Position(11);
+    EXPECT_EQ(m_form->windowHandle()->transientParent(), host.windowHandle());
     EXPECT_EQ(m_form->frameGeometry().topLeft(), QPoint(40, 30));
 
     m_form->Position(5);
@@ -147,34 +137,18 @@ TEST_F(FormWindowTest, DesignBandOnlyInDesignMode)
     EXPECT_FALSE(design->isVisible());
 }
 
-// Guards against design tools offered to a user without edit rights, and
-// against the layout commands being usable before design mode is entered.
-TEST_F(FormWindowTest, DesignModeOffersTheDesignTools)
-{
-    for (const bool on : {true, false}) {
-        m_form->setDesignMode(on);
-        for (qint32 id : {4, 5, 6, 11}) {
-            EXPECT_EQ(toolBar()->tool(id)->isEnabled(), on && id == 4) << id;
-            EXPECT_EQ(toolBar()->tool(id)->isVisible(), on) << id;
-        }
-    }
-}
-
 // Guards against a hook left attached while hidden, not re-attached on the
 // next show, or attached twice; and against a hook attached inside the
 // development environment, where it would outlive the debugged window.
 TEST_F(FormWindowTest, HideAndShowDetachAndReattachTheWheelHook)
 {
-    const QStringList lines = {
-        QStringLiteral("Start to attach Mouse Wheel Hook"),
-        QStringLiteral("Start to detach mouse wheel hooking"),
-        QStringLiteral("Already attached! mouse wheel hook"),
-        QStringLiteral("Already detached! mouse wheel support"),
-    };
+    const char *lines[] = {
+        "Start to attach Mouse Wheel Hook", "Start to detach mouse wheel hooking",
+        "Already attached! mouse wheel hook", "Already detached! mouse wheel support"};
     QList<int> before;
-    for (const QString &line : lines)
-        before << logged(line);
-    auto added = [&](int i) { return logged(lines[i]) - before[i]; };
+    for (const char *line : lines)
+        before << logged(QLatin1String(line));
+    auto added = [&](int i) { return logged(QLatin1String(lines[i])) - before[i]; };
 
     m_form->DetachWheelHook(); // never attached: nothing to say
     showForm();
@@ -183,10 +157,7 @@ TEST_F(FormWindowTest, HideAndShowDetachAndReattachTheWheelHook)
     m_form->AttachWheelHook();
     m_form->AppHide();
     m_form->DetachWheelHook();
-    EXPECT_EQ(added(0), 2);
-    EXPECT_EQ(added(1), 2);
-    EXPECT_EQ(added(2), 1);
-    EXPECT_EQ(added(3), 1);
+    EXPECT_EQ((QList<int>{added(0), added(1), added(2), added(3)}), (QList<int>{2, 2, 1, 1}));
 
     Kivo_API::setIdeProbe([] { return true; });
     showForm();
