@@ -61,11 +61,10 @@ protected:
     // start; otherwise on the offscreen platform.
     HostRun run(const QStringList &arguments, const QString &store) const
     {
-        const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
-        if (xvfbRun.isEmpty())
-            return exec(host(store) + arguments, environment("offscreen"), 120000);
-        return exec(QStringList{xvfbRun, "-a"} + host(store) + arguments, environment("xcb"),
-                    120000);
+        const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
+        const QStringList server = xvfb.isEmpty() ? QStringList() : QStringList{xvfb, "-a"};
+        return exec(server + host(store) + arguments,
+                    environment(xvfb.isEmpty() ? "offscreen" : "xcb"), 120000);
     }
 
     // The first column of the first row sql answers from the database file,
@@ -184,8 +183,7 @@ TEST_F(KivoHost, AKeyboardOnlyDayLosesNothingTyped)
     if (QStandardPaths::findExecutable("xvfb-run").isEmpty() ||
         QStandardPaths::findExecutable("xdotool").isEmpty())
         GTEST_SKIP() << "needs xvfb-run and xdotool";
-    // Each step waits for what the previous key must have done, polling
-    // as QTRY_VERIFY does.
+    // Each step waits for what the previous key must have done.
     // clang-format off
     const char *const script = R"sh(
         "$@" &
