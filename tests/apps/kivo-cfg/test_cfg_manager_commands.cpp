@@ -31,18 +31,18 @@ TEST_F(ManagerCommandsTest, RightsShowTheCurrentOrNamedUser)
         return outputOf([&](QTextStream &out) { ManagerCommands::rights(m_file, login, out); });
     };
     // A query on a store that does not exist must say so, not create one.
-    EXPECT_THROW(rights(QStringLiteral("x")), Err);
+    EXPECT_THROW(rights("x"), Err);
     EXPECT_FALSE(QFileInfo::exists(m_file));
 
-    addUser(QStringLiteral("ividal"), QStringLiteral("Ines"), QStringLiteral("Vidal"), 1);
-    addUser(QStringLiteral("tmoss"), QStringLiteral("Tom"), QStringLiteral("Moss"), 0);
-    setPlatformValue(QStringLiteral("CurrUser"), QStringLiteral("ividal"));
+    addUser("ividal", "Ines", "Vidal", 1);
+    addUser("tmoss", "Tom", "Moss", 0);
+    setPlatformValue("CurrUser", "ividal");
     EXPECT_EQ(rights(), QStringLiteral("login:        ividal\nname:         Ines Vidal\n"
                                        "group:        attendings\nedit layout:  yes\n"));
-    EXPECT_TRUE(rights(QStringLiteral("tmoss")).contains(QStringLiteral("edit layout:  no\n")));
+    EXPECT_TRUE(rights("tmoss").contains("edit layout:  no\n"));
 
-    EXPECT_THROW(rights(QStringLiteral("ghost")), Err);
-    setPlatformValue(QStringLiteral("CurrUser"), QString());
+    EXPECT_THROW(rights("ghost"), Err);
+    setPlatformValue("CurrUser", QString());
     EXPECT_THROW(rights(), Err);
 }
 
@@ -53,13 +53,13 @@ TEST_F(ManagerCommandsTest, LayoutShowsWhatTheFormWouldRead)
     };
     const QString path = QLatin1String(Kivo_CFGManager::DEFAULT_LAYOUT_PATH) + '\\';
     ConfigDatabase db = store();
-    db.WriteLong(path + QStringLiteral("width"), 9000);
-    db.WriteString(path + QStringLiteral("set1\\tag"), QStringLiteral("kesto_tf_history"));
-    db.WriteString(path + QStringLiteral("set1\\label\\caption"), QStringLiteral("History:"));
-    db.WriteLong(path + QStringLiteral("set1\\text\\max_length"), 0);
-    db.WriteString(path + QStringLiteral("set2\\label\\caption"), QStringLiteral("Modality:"));
-    db.WriteString(path + QStringLiteral("set2\\text\\type"), QStringLiteral("drop down"));
-    db.WriteString(path + QStringLiteral("set2\\text\\table"), QStringLiteral("Modalities"));
+    db.WriteLong(path + "width", 9000);
+    db.WriteString(path + "set1\\tag", "kesto_tf_history");
+    db.WriteString(path + "set1\\label\\caption", "History:");
+    db.WriteLong(path + "set1\\text\\max_length", 0);
+    db.WriteString(path + "set2\\label\\caption", "Modality:");
+    db.WriteString(path + "set2\\text\\type", "drop down");
+    db.WriteString(path + "set2\\text\\table", "Modalities");
 
     EXPECT_EQ(layout(),
               QStringLiteral("layout:     default_layout\n"

@@ -27,9 +27,9 @@ const bool started = startOnScratchStore();
 class Workstation : public ScratchStore
 {
 protected:
-    struct Parts
+    struct Station
     {
-        explicit Parts(const QString &recordsFile) : records(recordsFile) {}
+        explicit Station(const QString &recordsFile) : records(recordsFile) {}
         RecordsDatabase records;
         TeachingFileComponent component{QStringLiteral(KIVO_COMPONENT_FILE)};
         EntryController controller{component, records};
@@ -44,25 +44,32 @@ protected:
             ConfigDatabase store(m_file);
             ASSERT_TRUE(seedStore(store, false));
         }
-        m_parts = std::make_unique<Parts>(m_dir.filePath(QStringLiteral("records.db")));
+        m_station = std::make_unique<Station>(m_dir.filePath("records.db"));
         controller().start();
         window().show();
         ASSERT_TRUE(controller().setOwner(window().winId()));
         // Keys reach only an application with an active window.
-        window().activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return window().isActiveWindow(); }));
+        ASSERT_TRUE(activate(&window()));
     }
 
     // The component ends while its store is still the current one.
     void TearDown() override
     {
-        m_parts.reset();
+        m_station.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ScratchStore::TearDown();
     }
 
-    EntryController &controller() { return m_parts->controller; }
-    HostWindow &window() { return m_parts->window; }
+    EntryController &controller() { return m_station->controller; }
+    HostWindow &window() { return m_station->window; }
+
+    // Activation is asynchronous, and qWaitForWindowActive does not wait for
+    // it where the platform reports no activation support.
+    static bool activate(QWidget *window)
+    {
+        window->activateWindow();
+        return QTest::qWaitFor([window] { return window->isActiveWindow(); });
+    }
 
     // The History box of the open entry's window, the window active and
     // the box focused.
@@ -71,17 +78,14 @@ protected:
         QWidget *form = controller().window();
         if (!form)
             return nullptr;
-        form->activateWindow();
-        // Activation is asynchronous, and qWaitForWindowActive does not wait
-        // for it where the platform reports no activation support.
-        EXPECT_TRUE(QTest::qWaitFor([form] { return form->isActiveWindow(); }));
-        QWidget *history = FormLookup::fieldTextBox(form, QStringLiteral("History:"));
+        EXPECT_TRUE(activate(form));
+        QWidget *history = FormLookup::fieldTextBox(form, "History:");
         if (history)
             history->setFocus();
         return history;
     }
 
-    std::unique_ptr<Parts> m_parts;
+    std::unique_ptr<Station> m_station;
 };
 
 } // namespace
@@ -104,8 +108,7 @@ TEST_F(Workstation, KeysWorkFromTheTeachingFileWindow)
     EXPECT_FALSE(controller().hasEntry());
 
     // Ctrl+Q quits on every platform, whatever its theme binds to Quit.
-    window().activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window().isActiveWindow(); }));
+    ASSERT_TRUE(activate(&window()));
     QTest::keyClick(&window(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window().isVisible());
 }
@@ -115,11 +118,10 @@ TEST_F(Workstation, KeysWorkFromTheTeachingFileWindow)
 TEST_F(Workstation, AFailedSaveShowsItsReasonInTheWindow)
 {
     QTest::keyClick(&window(), Qt::Key_O, Qt::ControlModifier);
-    QTest::keyClicks(activeHistoryBox(), QStringLiteral("Night sweats"));
+    QTest::keyClicks(activeHistoryBox(), "Night sweats");
     // Another program breaks the database under the workstation.
     sqlite3 *db = nullptr;
-    ASSERT_EQ(sqlite3_open(m_dir.filePath(QStringLiteral("records.db")).toUtf8().constData(), &db),
-              SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(m_dir.filePath("records.db").toUtf8().constData(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "DROP TABLE teaching_file_values", nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
@@ -136,10 +138,9 @@ TEST_F(Workstation, AFailedSaveShowsItsReasonInTheWindow)
     QAction *submit = FormLookup::tool(controller().window(), FormLookup::SubmitTool);
     ASSERT_NE(submit, nullptr);
     submit->trigger();
-    // QTRY_VERIFY would return quietly from a gtest test.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shownReason.isEmpty(); }));
-    EXPECT_TRUE(shownReason.startsWith(QStringLiteral("The teaching file was not saved: ")) &&
-                shownReason.contains(QStringLiteral("teaching_file_values")))
+    EXPECT_TRUE(shownReason.startsWith("The teaching file was not saved: ") &&
+                shownReason.contains("teaching_file_values"))
         << shownReason.toStdString();
     EXPECT_EQ(window().statusBar()->currentMessage(), shownReason);
 }

@@ -31,32 +31,40 @@ protected:
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
-    HostRun run(const QStringList &arguments, const QString &store) const
+    static HostRun exec(QStringList command, const QProcessEnvironment &environment, int ms)
     {
         QProcess process;
-        // Nothing of the user's own store, records or log may be touched.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.path());
-        environment.insert(QStringLiteral("KIVO_LOG_DIR"), m_dir.path());
-        environment.remove(QStringLiteral("KIVO_STORE"));
-        QStringList command{QStringLiteral(KIVO_HOST_BINARY), QStringLiteral("--store"), store,
-                            QStringLiteral("--records"), path(QStringLiteral("records.db"))};
-        command += arguments;
-        // A real X server, as on a workstation, when the machine has one to
-        // start; otherwise the offscreen platform.
-        const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-        if (xvfbRun.isEmpty()) {
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        } else {
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-            command.prepend(QStringLiteral("-a"));
-            command.prepend(xvfbRun);
-        }
         process.setProcessEnvironment(environment);
         process.start(command.takeFirst(), command);
-        EXPECT_TRUE(process.waitForFinished(120000));
+        EXPECT_TRUE(process.waitForFinished(ms));
         return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
                 QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+
+    // Nothing of the user's own store, records or log may be touched.
+    QProcessEnvironment environment(const char *platform) const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", m_dir.path());
+        environment.insert("KIVO_LOG_DIR", m_dir.path());
+        environment.insert("QT_QPA_PLATFORM", platform);
+        environment.remove("KIVO_STORE");
+        return environment;
+    }
+
+    QStringList host(const QString &store) const
+    {
+        return {KIVO_HOST_BINARY, "--store", store, "--records", path("records.db")};
+    }
+
+    // On a real X server, as on a workstation, when the machine has one to
+    // start; otherwise on the offscreen platform.
+    HostRun run(const QStringList &arguments, const QString &store) const
+    {
+        const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
+        const QStringList server = xvfb.isEmpty() ? QStringList() : QStringList{xvfb, "-a"};
+        return exec(server + host(store) + arguments,
+                    environment(xvfb.isEmpty() ? "offscreen" : "xcb"), 120000);
     }
 
     // The first column of the first row sql answers from the database file,
@@ -82,7 +90,7 @@ protected:
     // The value the host saved under tag for its first study.
     QString savedValue(const char *tag) const
     {
-        return queryText(path(QStringLiteral("records.db")),
+        return queryText(path("records.db"),
                          "SELECT v.value FROM teaching_file_values v"
                          " WHERE v.tag = ?1 AND v.study_id ="
                          " (SELECT id FROM studies ORDER BY study_date, id LIMIT 1)",
@@ -94,22 +102,18 @@ protected:
     {
         const HostRun result = run({QStringLiteral("--demo-design=%1,%2").arg(dx).arg(dy)}, store);
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-        static const QRegularExpression line(
-            QStringLiteral("History label: before (.+), dropped (.+), in the next entry (.+)\n"));
-        const QRegularExpressionMatch match = line.match(result.out);
+        // Each place as "x,y wxh".
+        const QString place = "(-?\\d+),(-?\\d+) (\\d+)x(\\d+)";
+        const QRegularExpressionMatch match =
+            QRegularExpression("History label: before " + place + ", dropped " + place +
+                               ", in the next entry " + place + "\n")
+                .match(result.out);
         EXPECT_TRUE(match.hasMatch()) << result.out.toStdString();
-        return {rect(match.captured(1)), rect(match.captured(2)), rect(match.captured(3))};
-    }
-
-    // "x,y wxh"
-    static QRect rect(const QString &text)
-    {
-        static const QRegularExpression pattern(
-            QStringLiteral("^(-?\\d+),(-?\\d+) (\\d+)x(\\d+)$"));
-        const QRegularExpressionMatch match = pattern.match(text);
-        EXPECT_TRUE(match.hasMatch()) << text.toStdString();
-        return QRect(match.captured(1).toInt(), match.captured(2).toInt(),
-                     match.captured(3).toInt(), match.captured(4).toInt());
+        const auto rect = [&](int i) {
+            return QRect(match.captured(i).toInt(), match.captured(i + 1).toInt(),
+                         match.captured(i + 2).toInt(), match.captured(i + 3).toInt());
+        };
+        return {rect(1), rect(5), rect(9)};
     }
 
     // The History label's stored place (left, top) in twips, from the layout
@@ -137,21 +141,19 @@ protected:
 // the question being answered, or reseeds a store that already exists.
 TEST_F(KivoHost, DemoSubmitSavesTheEntryInTheRecordsDatabase)
 {
-    const QString store = path(QStringLiteral("config.db"));
-    const HostRun first =
-        run({QStringLiteral("--demo-submit"), QStringLiteral("Night sweats")}, store);
+    const QString store = path("config.db");
+    const HostRun first = run({"--demo-submit", "Night sweats"}, store);
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
-    EXPECT_TRUE(first.out.contains(QStringLiteral("Created the configuration store")));
-    EXPECT_EQ(savedValue("KESTO_TF_HISTORY"), QStringLiteral("Night sweats"));
-    EXPECT_EQ(savedValue("KESTO_TF_SUBMITTED_BY"), QStringLiteral("RADIOLOGIST"));
-    EXPECT_EQ(savedValue("KESTO_TF_MODALITY"), QStringLiteral("CT"));
+    EXPECT_TRUE(first.out.contains("Created the configuration store"));
+    EXPECT_EQ(savedValue("KESTO_TF_HISTORY"), "Night sweats");
+    EXPECT_EQ(savedValue("KESTO_TF_SUBMITTED_BY"), "RADIOLOGIST");
+    EXPECT_EQ(savedValue("KESTO_TF_MODALITY"), "CT");
 
     // The second entry opens the saved record and adds to it.
-    const HostRun second =
-        run({QStringLiteral("--demo-submit"), QStringLiteral(", weight loss")}, store);
+    const HostRun second = run({"--demo-submit", ", weight loss"}, store);
     ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
-    EXPECT_FALSE(second.out.contains(QStringLiteral("Created the configuration store")));
-    EXPECT_EQ(savedValue("KESTO_TF_HISTORY"), QStringLiteral("Night sweats, weight loss"));
+    EXPECT_FALSE(second.out.contains("Created the configuration store"));
+    EXPECT_EQ(savedValue("KESTO_TF_HISTORY"), "Night sweats, weight loss");
 }
 
 // Guards against options read only after the window system is opened: on a
@@ -162,22 +164,13 @@ TEST_F(KivoHost, OptionsAnswerWithoutADisplay)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(QLatin1String(name));
-    const auto runWithoutDisplay = [&](const QString &option) {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(KIVO_HOST_BINARY), {option});
-        EXPECT_TRUE(process.waitForFinished(30000));
-        return HostRun{process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-                       QString::fromLocal8Bit(process.readAllStandardError())};
-    };
-    const HostRun bogus = runWithoutDisplay(QStringLiteral("--bogus"));
+    const HostRun bogus = exec({KIVO_HOST_BINARY, "--bogus"}, environment, 30000);
     EXPECT_EQ(bogus.exitCode, 1);
-    EXPECT_TRUE(bogus.err.contains(QStringLiteral("Unknown option 'bogus'")))
-        << bogus.err.toStdString();
+    EXPECT_TRUE(bogus.err.contains("Unknown option 'bogus'")) << bogus.err.toStdString();
 
-    const HostRun help = runWithoutDisplay(QStringLiteral("--help"));
+    const HostRun help = exec({KIVO_HOST_BINARY, "--help"}, environment, 30000);
     EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
-    EXPECT_TRUE(help.out.contains(QStringLiteral("--demo-submit"))) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("--demo-submit")) << help.out.toStdString();
 }
 
 // Guards against typed work lost on the keyboard-only path of a day's
@@ -187,11 +180,10 @@ TEST_F(KivoHost, OptionsAnswerWithoutADisplay)
 // records database, whether kept at close or submitted.
 TEST_F(KivoHost, AKeyboardOnlyDayLosesNothingTyped)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty() ||
-        QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+    if (QStandardPaths::findExecutable("xvfb-run").isEmpty() ||
+        QStandardPaths::findExecutable("xdotool").isEmpty())
         GTEST_SKIP() << "needs xvfb-run and xdotool";
-    // Each step waits for what the previous key must have done, polling
-    // as QTRY_VERIFY does.
+    // Each step waits for what the previous key must have done.
     // clang-format off
     const char *const script = R"sh(
         "$@" &
@@ -207,56 +199,40 @@ TEST_F(KivoHost, AKeyboardOnlyDayLosesNothingTyped)
         waitFocus() { while focus=$(xdotool getwindowfocus) && [ "$focus" != "$1" ]; do sleep 0.02; done; }
         list=$(waitFor 'kivo-host - Studies')
         xdotool windowfocus --sync "$list"
-        # Opens the study the keys select, types, and ends the entry with
-        # Ctrl+W from its window, keeping the changes.
+        # Opens the study the keys select, types, presses the key that ends
+        # or submits the entry, and answers the question it asks with Yes.
         entry() {
             xdotool key $1 ctrl+o
             form=$(waitFor 'Teaching File')
             waitFocus "$form"
             xdotool type "$2"
-            xdotool key ctrl+w
+            xdotool key $3
             question=$(waitForOther "$form")
             xdotool key Return
-            waitGone 'Teaching File' "$form"
-            waitFocus "$list"
+            waitGone 'Teaching File' "$question"
         }
-        entry Home 'Alpha'
-        entry Down 'Beta'
-        # Back to the first study: add to it and submit, answering Yes.
-        xdotool key Up ctrl+o
-        form=$(waitFor 'Teaching File')
-        waitFocus "$form"
-        xdotool type ' more'
-        xdotool key ctrl+Return
-        question=$(waitForOther "$form")
-        xdotool key Return
-        waitGone 'Teaching File' "$question"
+        # Ctrl+W keeps the changes; the list must have the keys back.
+        closed() { waitGone 'Teaching File' "$form"; waitFocus "$list"; }
+        entry Home 'Alpha' ctrl+w; closed
+        entry Down 'Beta' ctrl+w; closed
+        # Back to the first study: add to it and submit.
+        entry Up ' more' ctrl+Return
         # Xvfb has no window manager to give the focus back to the window
         # under a closed dialog; do what one would.
         xdotool windowfocus --sync "$form"
         xdotool key ctrl+w
-        waitGone 'Teaching File' "$form"
-        waitFocus "$list"
+        closed
         xdotool key ctrl+q
         wait $host)sh";
     // clang-format on
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.path());
-    environment.insert(QStringLiteral("KIVO_LOG_DIR"), m_dir.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral("xvfb-run"),
-                  {QStringLiteral("-a"), QStringLiteral("timeout"), QStringLiteral("50"),
-                   QStringLiteral("sh"), QStringLiteral("-c"), QString::fromUtf8(script),
-                   QStringLiteral("sh"), QStringLiteral(KIVO_HOST_BINARY),
-                   QStringLiteral("--store"), path(QStringLiteral("config.db")),
-                   QStringLiteral("--records"), path(QStringLiteral("records.db"))});
     // timeout ends a step that waits for what its key did not do; the X
     // server then goes, and the host with it.
-    ASSERT_TRUE(process.waitForFinished(70000));
-    ASSERT_EQ(process.exitCode(), 0) << "a step waited for what its key did not do\n"
-                                     << process.readAllStandardError().toStdString();
+    const HostRun day =
+        exec(QStringList{"xvfb-run", "-a", "timeout", "50", "sh", "-c", script, "sh"} +
+                 host(path("config.db")),
+             environment("xcb"), 70000);
+    ASSERT_EQ(day.exitCode, 0) << "a step waited for what its key did not do\n"
+                               << day.err.toStdString();
 
     // Every value the host saved for the study in that row of the list.
     const auto typed = [this](int row) {
@@ -264,14 +240,12 @@ TEST_F(KivoHost, AKeyboardOnlyDayLosesNothingTyped)
                                " WHERE study_id = (SELECT id FROM studies"
                                " ORDER BY study_date, id LIMIT 1 OFFSET " +
                                QByteArray::number(row) + ")";
-        return queryText(path(QStringLiteral("records.db")), sql.constData(), {});
+        return queryText(path("records.db"), sql.constData(), {});
     };
     // Where the cursor stands in a reopened entry is the window's choice;
     // what matters is that both typings are in the record.
-    EXPECT_TRUE(typed(0).contains(QStringLiteral("Alpha")) &&
-                typed(0).contains(QStringLiteral(" more")))
-        << typed(0).toStdString();
-    EXPECT_TRUE(typed(1).contains(QStringLiteral("Beta"))) << typed(1).toStdString();
+    EXPECT_TRUE(typed(0).contains("Alpha") && typed(0).contains(" more")) << typed(0).toStdString();
+    EXPECT_TRUE(typed(1).contains("Beta")) << typed(1).toStdString();
 }
 
 // Guards against a host that carries on, or crashes, when its store cannot
@@ -280,14 +254,13 @@ TEST_F(KivoHost, AKeyboardOnlyDayLosesNothingTyped)
 // that shows the window as it is outside design mode.
 TEST_F(KivoHost, ScreenshotDrawsTheFilledWindowOnlyFromAStoreThatOpens)
 {
-    const QString image = path(QStringLiteral("window.png"));
-    const HostRun failed = run({QStringLiteral("--screenshot"), image}, m_dir.path());
+    const QString image = path("window.png");
+    const HostRun failed = run({"--screenshot", image}, m_dir.path());
     EXPECT_EQ(failed.exitCode, 1);
-    EXPECT_TRUE(failed.err.contains(QStringLiteral("kivo-host:"))) << failed.err.toStdString();
+    EXPECT_TRUE(failed.err.contains("kivo-host:")) << failed.err.toStdString();
     EXPECT_FALSE(QFile::exists(image));
 
-    const HostRun result =
-        run({QStringLiteral("--screenshot"), image}, path(QStringLiteral("config.db")));
+    const HostRun result = run({"--screenshot", image}, path("config.db"));
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QImage shot(image);
     ASSERT_FALSE(shot.isNull());
@@ -295,10 +268,8 @@ TEST_F(KivoHost, ScreenshotDrawsTheFilledWindowOnlyFromAStoreThatOpens)
     EXPECT_GT(shot.height(), 300);
 
     // In design mode the picture differs: the band, the handles, the status.
-    const QString designImage = path(QStringLiteral("design.png"));
-    const HostRun design =
-        run({QStringLiteral("--screenshot"), designImage, QStringLiteral("--design")},
-            path(QStringLiteral("config.db")));
+    const QString designImage = path("design.png");
+    const HostRun design = run({"--screenshot", designImage, "--design"}, path("config.db"));
     ASSERT_EQ(design.exitCode, 0) << design.err.toStdString();
     const QImage designShot(designImage);
     ASSERT_FALSE(designShot.isNull());
@@ -313,13 +284,10 @@ TEST_F(KivoHost, ScreenshotDrawsTheFilledWindowOnlyFromAStoreThatOpens)
 // whose window is not built from the stored layout.
 TEST_F(KivoHost, DemoDesignStoresTheDropForTheNextWindows)
 {
-    const QString store = path(QStringLiteral("config.db"));
-    const HostRun refused = run(
-        {QStringLiteral("--demo-design=5,5"), QStringLiteral("--login"), QStringLiteral("visitor")},
-        store);
+    const QString store = path("config.db");
+    const HostRun refused = run({"--demo-design=5,5", "--login", "visitor"}, store);
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains(QStringLiteral("does not offer Design Mode")))
-        << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("does not offer Design Mode")) << refused.err.toStdString();
     EXPECT_EQ(storedLabel(store, "form_layout"), QPoint(-1, -1));
 
     const LabelPlaces first = demoDesign(store, 40, 20);

@@ -26,14 +26,13 @@ QString previewAnswering(const QStringList &arguments, const QStringList &keys)
         wait $preview)")
                                .arg(keys.join(QLatin1Char(' ')));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("KIVO_LOG_DIR"), dir.path());
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    environment.insert("KIVO_LOG_DIR", dir.path());
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral("xvfb-run"),
-                  QStringList{QStringLiteral("-a"), QStringLiteral("sh"), QStringLiteral("-c"),
-                              script, QStringLiteral("sh"), QStringLiteral(KIVO_PREVIEW_BINARY),
-                              QStringLiteral("--store"), dir.filePath(QStringLiteral("store.db"))} +
+    process.start("xvfb-run",
+                  QStringList{"-a", "sh", "-c", script, "sh", QStringLiteral(KIVO_PREVIEW_BINARY),
+                              "--store", dir.filePath("store.db")} +
                       arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
@@ -46,14 +45,11 @@ QString previewAnswering(const QStringList &arguments, const QStringList &keys)
 // printed as the number behind it.
 TEST(KivoPreview, PrintsACancelledPickAndTheAnswerInWords)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty() ||
-        QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+    if (QStandardPaths::findExecutable("xvfb-run").isEmpty() ||
+        QStandardPaths::findExecutable("xdotool").isEmpty())
         GTEST_SKIP() << "needs xvfb-run and xdotool";
-    EXPECT_TRUE(previewAnswering({QStringLiteral("acr")}, {QStringLiteral("Escape")})
-                    .endsWith(QStringLiteral("\ncancelled\n")));
+    EXPECT_TRUE(previewAnswering({"acr"}, {"Escape"}).endsWith("\ncancelled\n"));
     // Information, error, then the question, answered with its default, Yes.
-    EXPECT_TRUE(previewAnswering(
-                    {QStringLiteral("messages")},
-                    {QStringLiteral("Return"), QStringLiteral("Return"), QStringLiteral("Return")})
-                    .endsWith(QStringLiteral("\nanswer Yes\n")));
+    EXPECT_TRUE(
+        previewAnswering({"messages"}, {"Return", "Return", "Return"}).endsWith("\nanswer Yes\n"));
 }
