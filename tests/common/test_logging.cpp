@@ -211,7 +211,7 @@ TEST(LogLibraryBinding, MissingLibraryOrEntryPointIsAnErrorNamingIt)
             EXPECT_EQ(err.number(), Err::LibraryMissing);
             return err.description();
         }
-        return "<no error>";
+        return QStringLiteral("<no error>");
     };
     LogLibrary missing("libkivo-no-such-log.so");
     for (int attempt = 0; attempt < 2; ++attempt)
