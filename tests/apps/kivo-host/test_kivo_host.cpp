@@ -62,9 +62,11 @@ protected:
     HostRun run(const QStringList &arguments, const QString &store) const
     {
         const QString xvfb = QStandardPaths::findExecutable("xvfb-run");
-        const QStringList server = xvfb.isEmpty() ? QStringList() : QStringList{xvfb, "-a"};
-        return exec(server + host(store) + arguments,
-                    environment(xvfb.isEmpty() ? "offscreen" : "xcb"), 120000);
+        QStringList command;
+        if (!xvfb.isEmpty())
+            command << xvfb << QStringLiteral("-a");
+        command << host(store) << arguments;
+        return exec(command, environment(xvfb.isEmpty() ? "offscreen" : "xcb"), 120000);
     }
 
     // The first column of the first row sql answers from the database file,
