@@ -68,13 +68,19 @@ HostOptions HostOptions::parse(const QStringList &arguments)
         QStringLiteral("Open the first study's entry, type TEXT into History, submit it "
                        "(answering the question with Yes), wait until it is saved, and exit."),
         QStringLiteral("TEXT"));
+    const QCommandLineOption demoType(
+        QStringLiteral("demo-type"),
+        QStringLiteral("Open the first study's entry, type TEXT into every field, tick AFIP, "
+                       "and keep the entry open until the process is ended."),
+        QStringLiteral("TEXT"));
     const QCommandLineOption demoDesign(
         QStringLiteral("demo-design"),
         QStringLiteral("Open the first study's entry, drag the History label by DX,DY pixels "
                        "in design mode, save the layout, close the entry, open the second "
                        "study's, print where the label was, went and is, and exit."),
         QStringLiteral("DX,DY"));
-    parser.addOptions({store, records, login, screenshot, design, demoSubmit, demoDesign});
+    parser.addOptions(
+        {store, records, login, screenshot, design, demoSubmit, demoType, demoDesign});
     parser.process(arguments);
 
     HostOptions options;
@@ -89,6 +95,9 @@ HostOptions HostOptions::parse(const QStringList &arguments)
         exitWithUsageError("--design goes with --screenshot");
     options.demoSubmit = parser.isSet(demoSubmit);
     options.demoText = parser.value(demoSubmit);
+    options.demoType = parser.isSet(demoType);
+    if (options.demoType)
+        options.demoText = parser.value(demoType);
     options.demoDesign = parser.isSet(demoDesign);
     if (options.demoDesign && !parseOffset(parser.value(demoDesign), options.demoOffset))
         exitWithUsageError("--demo-design wants the offset in pixels as DX,DY, e.g. 40,-20");

@@ -14,11 +14,15 @@ struct HostOptions
     bool screenshotInDesignMode = false;
     bool demoSubmit = false;
     QString demoText;
+    bool demoType = false;
     bool demoDesign = false;
     QPoint demoOffset; // pixels
 
     // A run that does its work without a person and exits.
-    bool automated() const { return !screenshotFile.isEmpty() || demoSubmit || demoDesign; }
+    bool automated() const
+    {
+        return !screenshotFile.isEmpty() || demoSubmit || demoType || demoDesign;
+    }
 
     // Parses the application's arguments; --help, --version and a wrong
     // argument end the process as QCommandLineParser does.

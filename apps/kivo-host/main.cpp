@@ -59,6 +59,8 @@ int run(const HostOptions &options)
         }
         if (options.demoDesign)
             return runDemoDesign(controller, studies, options.demoOffset);
+        if (options.demoType)
+            return runDemoType(controller, studies.first(), options.demoText);
         return options.demoSubmit
                    ? runDemoSubmit(controller, studies.first(), options.demoText)
                    : saveEntryScreenshot(controller, studies.first(), options.screenshotFile,
