@@ -93,7 +93,10 @@ void EntryDrafts::recordShown(TFData *record)
         m_endedCleanly = false;
     m_record = record;
     m_key = record ? RecordAccess::optionalValue(record, EntryKeyTag) : QString();
-    m_login = FormServices::configuration().CurrUser();
+    // A form used without the component's manager keeps drafts for no one in
+    // particular.
+    const Kivo_CFGManager *manager = Kivo_CFGManager::instance();
+    m_login = manager ? manager->CurrUser() : QString();
     m_unwritten = false;
     m_debounce.stop();
 }

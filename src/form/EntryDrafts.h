@@ -36,7 +36,7 @@ public:
     // The form is about to show another record or none: the edits not yet
     // written go into the shown entry's draft first.
     void beforeRecordChange();
-    // The form now shows record (null: none).
+    // The form now shows record (null: none). Never throws.
     void recordShown(TFData *record);
     // After the entry is shown: asks whether to restore the entry's draft
     // when there is one that differs from the form; title names the entry.

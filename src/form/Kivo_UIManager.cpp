@@ -320,19 +320,18 @@ void Kivo_UIManager::ReadLayout(bool useDefault)
 void Kivo_UIManager::UpdateUIFields(TFData *record)
 {
     m_drafts->beforeRecordChange();
-    // Filled or failed, the inputs and the title follow what the form holds
-    // now.
+    // Filled or failed, the inputs, the title and the draft follow what the
+    // form holds now.
     const auto followRecord = qScopeGuard([this] {
+        TFData *shown = m_binding->record();
+        m_entryTitle = shown
+                           ? RecordAccess::optionalValue(shown, QStringLiteral("KIVO_ENTRY_TITLE"))
+                           : QString();
+        m_drafts->recordShown(shown);
         applyEntryAccess();
         updateTitle();
     });
-    m_entryTitle.clear();
-    m_drafts->recordShown(nullptr);
     m_binding->UpdateUIFields(record);
-    if (record) {
-        m_entryTitle = RecordAccess::optionalValue(record, QStringLiteral("KIVO_ENTRY_TITLE"));
-        m_drafts->recordShown(record);
-    }
 }
 
 void Kivo_UIManager::FillTFData()
