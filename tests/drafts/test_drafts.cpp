@@ -74,27 +74,6 @@ TEST_F(Drafts, KeepOneDraftPerEntryAndLoginReadableByTheUserOnly)
     EXPECT_EQ(modeOf(m_file), 0600u);
 }
 
-// Guards against a damaged drafts file, or another program's database of the
-// same name, that stops drafts or is silently overwritten: it is set aside as
-// it was and a new, private file takes its place.
-TEST_F(Drafts, ADamagedFileIsSetAsideAndANewOneStarted)
-{
-    const QString damaged = m_dir.filePath("drafts.db");
-    {
-        QFile file(damaged);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, '\x5a'));
-    }
-    DraftStore store(damaged);
-    ASSERT_FALSE(store.setAsideAs().isEmpty());
-    QFile aside(store.setAsideAs());
-    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
-    EXPECT_EQ(aside.readAll(), QByteArray(4096, '\x5a'));
-    EXPECT_EQ(modeOf(damaged), 0600u);
-    store.write(draft("study-1", "radiologist", "after"));
-    EXPECT_TRUE(store.read("study-1", "radiologist"));
-}
-
 // Guards against the last drafts of a clean exit lost in the writer's queue,
 // and a failure to open the file that goes unnoticed.
 TEST_F(Drafts, TheWriterThreadFinishesEveryWriteBeforeItGoes)

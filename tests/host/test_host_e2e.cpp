@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -586,13 +587,14 @@ TEST_F(HostEntry, ADraftIsOfferedToItsLoginAndRestoredAsItWas)
 }
 
 // Guards against a damaged drafts file that stops the entry, is overwritten
-// without a word, or is told about more than once.
+// or lost without a word, or is told about more than once.
 TEST_F(HostEntry, ADamagedDraftsFileIsSetAsideAndTheEntryGoesOn)
 {
+    const QByteArray damaged = "not a database, but a patient's name";
     {
         QFile file(draftsFile());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not a database, but a patient's name");
+        file.write(damaged);
     }
     m_record->set(EntryKey, u"study-3");
     MessageBoxAnswerer answerer;
@@ -600,7 +602,15 @@ TEST_F(HostEntry, ADamagedDraftsFileIsSetAsideAndTheEntryGoesOn)
     const QStringList told = answerer.takeTexts();
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].startsWith(catalogText(15983).section("%1", 0, 0)));
-    EXPECT_TRUE(told[0].contains(".damaged-")) << told[0].toStdString();
+    const QFileInfoList aside =
+        QFileInfo(draftsFile())
+            .dir()
+            .entryInfoList({QFileInfo(draftsFile()).fileName() + ".damaged-*"});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(told[0].contains(aside[0].filePath())) << told[0].toStdString();
+    QFile setAside(aside[0].filePath());
+    ASSERT_TRUE(setAside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(setAside.readAll(), damaged);
     ASSERT_TRUE(typedAndHidden(" still kept"));
     ASSERT_EQ(m_manager->CloseSession(), S_OK);
     showEntry();
