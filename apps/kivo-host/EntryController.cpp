@@ -54,7 +54,8 @@ bool EntryController::openEntry(const Study &study, bool readOnly)
             values.insert(QStringLiteral("KESTO_TF_MODALITY"), study.modality);
         // Who the patient is, so the window can warn when the free text names them.
         values.insert(QStringLiteral("KESTO_TF_PATIENT_NAME"), study.patient);
-        values.insert(QStringLiteral("KESTO_TF_PATIENT_ID"), m_records.dicomStudy(study.id).patientId);
+        values.insert(QStringLiteral("KESTO_TF_PATIENT_ID"),
+                      m_records.dicomStudy(study.id).patientId);
         m_record = StudyRecord::create(study.id, values);
         m_unsaved = false;
         emit entryChanged();

@@ -9,14 +9,16 @@
 
 ExportSettings ExportSettings::read(const ConfigTree &store, const HostOptions &options)
 {
-    const QString branch = QLatin1String(StoreSeed::TeachingFilePath) + QStringLiteral("\\export\\");
+    const QString branch =
+        QLatin1String(StoreSeed::TeachingFilePath) + QStringLiteral("\\export\\");
     const auto stored = [&](const char *key) {
         return store.ReadString(branch + QLatin1String(key)).trimmed();
     };
 
     ExportSettings settings;
     settings.folder = options.exportDir.isEmpty() ? stored("directory") : options.exportDir;
-    const QString destination = options.exportTo.isEmpty() ? stored("destination") : options.exportTo;
+    const QString destination =
+        options.exportTo.isEmpty() ? stored("destination") : options.exportTo;
     if (!destination.isEmpty()) {
         settings.destination = kivo::tce::Destination::parse(destination);
         if (!settings.destination)

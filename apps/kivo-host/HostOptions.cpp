@@ -85,8 +85,8 @@ HostOptions HostOptions::parse(const QStringList &arguments)
         QStringLiteral("Send each submitted teaching file to the DICOM receiver AET@HOST:PORT; "
                        "what cannot be sent is sent at the next start."),
         QStringLiteral("AET@HOST:PORT"));
-    parser.addOptions({store, records, login, screenshot, design, demoSubmit, demoDesign,
-                       exportDir, exportTo});
+    parser.addOptions(
+        {store, records, login, screenshot, design, demoSubmit, demoDesign, exportDir, exportTo});
     parser.process(arguments);
 
     HostOptions options;

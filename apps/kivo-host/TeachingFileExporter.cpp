@@ -49,8 +49,8 @@ TeachingFileExporter::~TeachingFileExporter()
     waitForSends();
 }
 
-QString TeachingFileExporter::codeMeaning(const QMap<QString, QString> &values,
-                                          const QString &item, const QString &code) const
+QString TeachingFileExporter::codeMeaning(const QMap<QString, QString> &values, const QString &item,
+                                          const QString &code) const
 {
     QString path;
     if (item == QLatin1String("anatomy")) {
@@ -58,7 +58,8 @@ QString TeachingFileExporter::codeMeaning(const QMap<QString, QString> &values,
                CodeKeyPath::acrAnatomy(code);
     } else if (item == QLatin1String("pathology")) {
         // Pathology codes are kept per anatomy region, the anatomy's first digit.
-        const QString anatomy = values.value(m_settings.mapping.tags.value(QStringLiteral("anatomy")));
+        const QString anatomy =
+            values.value(m_settings.mapping.tags.value(QStringLiteral("anatomy")));
         if (anatomy.isEmpty())
             return QString();
         path = QLatin1String(CodeKeyPath::AcrTreePath) + QLatin1Char('\\') +

@@ -18,8 +18,8 @@ class TeachingFileExporter : public QObject
     Q_OBJECT
 
 public:
-    TeachingFileExporter(RecordsDatabase &records, const ConfigTree &store,
-                         ExportSettings settings, QObject *parent = nullptr);
+    TeachingFileExporter(RecordsDatabase &records, const ConfigTree &store, ExportSettings settings,
+                         QObject *parent = nullptr);
     ~TeachingFileExporter() override;
 
     // Exports the record of a study just saved; nothing without a folder or

@@ -82,8 +82,9 @@ int run(const HostOptions &options)
     }
 
     HostWindow window(controller, records);
-    QObject::connect(&exporter, &TeachingFileExporter::reported, window.statusBar(),
-                     [&window](const QString &message) { window.statusBar()->showMessage(message); });
+    QObject::connect(
+        &exporter, &TeachingFileExporter::reported, window.statusBar(),
+        [&window](const QString &message) { window.statusBar()->showMessage(message); });
     window.show();
     controller.setOwner(window.winId());
     exporter.sendOutbox();
