@@ -52,13 +52,13 @@ void select(const FieldSet &set, const IdentifierCheck::Finding &finding)
 bool allowsSubmit(const QVector<FieldSet> &fieldSets, TFData *record)
 {
     const IdentifierCheck check = IdentifierCheck::load(ConfigDatabase());
+    if (!check.enabled() || !record)
+        return true;
     for (const QString &problem : check.problems()) {
         FormServices::log(QStringLiteral("Identifier check: a pattern is not valid: ") + problem);
         QV_MsgBox::ShowErrorMsg(
             QV_Resource::GetResString(ResourceIds::IDENTIFIER_PATTERN_INVALID).arg(problem));
     }
-    if (!check.enabled() || !record)
-        return true;
 
     QList<IdentifierCheck::Field> fields;
     QList<int> setOfField;

@@ -13,7 +13,8 @@ struct TFData;
 namespace IdentifierCheckPrompt {
 
 // Whether the submit may go on: always when the check is off or finds
-// nothing. Patterns the store holds in error are reported and skipped.
+// nothing. While it is on, patterns the store holds in error are reported
+// and skipped.
 bool allowsSubmit(const QVector<FieldSet> &fieldSets, TFData *record);
 
 } // namespace IdentifierCheckPrompt
