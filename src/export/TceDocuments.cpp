@@ -35,7 +35,7 @@ const Concept AdditionalInformation{"TCE006", "IHERADTF", "Additional Teaching F
 struct TextItem
 {
     const char *name;
-    Concept concept;
+    Concept conceptName;
 };
 
 const TextItem TextItems[] = {
@@ -69,15 +69,15 @@ class ContainerFiller
 public:
     explicit ContainerFiller(DSRDocumentTree &tree) : m_tree(tree) {}
 
-    DSRContentItem &add(DSRTypes::E_ValueType type, const Concept *concept = nullptr)
+    DSRContentItem &add(DSRTypes::E_ValueType type, const Concept *conceptName = nullptr)
     {
         const auto mode = m_empty ? DSRTypes::AM_belowCurrent : DSRTypes::AM_afterCurrent;
         if (m_tree.addContentItem(DSRTypes::RT_contains, type, mode) == 0)
             throw std::runtime_error("a content item cannot go into the document");
         m_empty = false;
         DSRContentItem &item = m_tree.getCurrentContentItem();
-        if (concept)
-            check(item.setConceptName(concept->coded()), concept->meaning);
+        if (conceptName)
+            check(item.setConceptName(conceptName->coded()), conceptName->meaning);
         return item;
     }
 
@@ -144,7 +144,7 @@ QString valueOf(const Entry &entry, const QString &item)
 // A code as a CODE item when it has a coding scheme, as "code meaning" text
 // otherwise.
 void addCode(ContainerFiller &content, const Entry &entry, const QString &item,
-             const Concept &concept, const QString &scheme)
+             const Concept &conceptName, const QString &scheme)
 {
     const QString code = valueOf(entry, item);
     if (code.isEmpty())
@@ -152,15 +152,15 @@ void addCode(ContainerFiller &content, const Entry &entry, const QString &item,
     QString meaning = entry.codeMeaning ? entry.codeMeaning(item, code).trimmed() : QString();
     if (scheme.isEmpty()) {
         const QString text = meaning.isEmpty() ? code : code + QLatin1Char(' ') + meaning;
-        check(content.add(DSRTypes::VT_Text, &concept).setStringValue(dicomText(text)),
-              concept.meaning);
+        check(content.add(DSRTypes::VT_Text, &conceptName).setStringValue(dicomText(text)),
+              conceptName.meaning);
         return;
     }
     if (meaning.isEmpty())
         meaning = code;
     const DSRCodedEntryValue coded(dicomText(code), dicomText(scheme),
                                    dicomText(meaning.left(CodeMeaningLength)));
-    check(content.add(DSRTypes::VT_Code, &concept).setCodeValue(coded), concept.meaning);
+    check(content.add(DSRTypes::VT_Code, &conceptName).setCodeValue(coded), conceptName.meaning);
 }
 
 void writeInformation(const Entry &entry, const Uids &uids, const QString &file)
@@ -175,8 +175,8 @@ void writeInformation(const Entry &entry, const Uids &uids, const QString &file)
         const QString text = valueOf(entry, QLatin1String(item.name));
         // Free text travels whole: a TEXT item's value is UT, unlimited.
         if (!text.isEmpty())
-            check(content.add(DSRTypes::VT_Text, &item.concept).setStringValue(dicomText(text)),
-                  item.concept.meaning);
+            check(content.add(DSRTypes::VT_Text, &item.conceptName).setStringValue(dicomText(text)),
+                  item.conceptName.meaning);
     }
     addCode(content, entry, QStringLiteral("anatomy"), Anatomy, QStringLiteral("ACR"));
     addCode(content, entry, QStringLiteral("pathology"), Pathology, QStringLiteral("ACR"));

@@ -22,7 +22,8 @@ QList<std::pair<QString, QString>> builtInPatterns()
              QStringLiteral(" \\d{1,2}(?:st|nd|rd|th)?,? \\d{4})\\b")},
         // Seven digits or more, single blanks or dashes between them allowed:
         // record numbers, phone numbers; not a part of a decimal number.
-        {QStringLiteral("digits"), QStringLiteral("(?<!\\d)(?<!\\d\\.)\\+?\\d(?:[ -]?\\d){6,}(?!\\d|\\.\\d)")},
+        {QStringLiteral("digits"),
+         QStringLiteral("(?<!\\d)(?<!\\d\\.)\\+?\\d(?:[ -]?\\d){6,}(?!\\d|\\.\\d)")},
         {QStringLiteral("email"), QStringLiteral("[\\w.+-]+@[\\w-]+(?:\\.[\\w-]+)+")},
     };
 }
