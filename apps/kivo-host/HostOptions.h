@@ -16,6 +16,9 @@ struct HostOptions
     QString demoText;
     bool demoDesign = false;
     QPoint demoOffset; // pixels
+    // Where submitted teaching files are exported; empty: as the store says.
+    QString exportDir;
+    QString exportTo; // AET@HOST:PORT
 
     // A run that does its work without a person and exits.
     bool automated() const { return !screenshotFile.isEmpty() || demoSubmit || demoDesign; }

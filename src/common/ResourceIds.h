@@ -37,6 +37,11 @@ constexpr qint32 CLEARED_STATUS = 15980;
 constexpr qint32 ANATOMY_HEADING = 15375;
 constexpr qint32 PATHOLOGY_HEADING = 15392;
 
+// The patient-identifier check at Submit
+constexpr qint32 IDENTIFIER_QUESTION = 16101;        // "%1" the findings, one a line
+constexpr qint32 IDENTIFIER_FINDING = 16102;         // "%1" field, "%2" the text found
+constexpr qint32 IDENTIFIER_PATTERN_INVALID = 16103; // "%1" the pattern's name and error
+
 // Design mode and layout saving
 constexpr qint32 DESIGN_MODE_TOOL = 15382;
 constexpr qint32 DESIGN_MODE_TOOL_ACTIVE = 15386;
@@ -139,6 +144,9 @@ inline constexpr std::array ALL = {
     VALUE_LABEL,
     INPUT_BOX_CAPTION,
     INPUT_BOX_PROMPT,
+    IDENTIFIER_QUESTION,
+    IDENTIFIER_FINDING,
+    IDENTIFIER_PATTERN_INVALID,
 };
 
 } // namespace ResourceIds

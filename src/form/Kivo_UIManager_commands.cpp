@@ -4,6 +4,7 @@
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
 #include "form/FormServices.h"
+#include "form/IdentifierCheckPrompt.h"
 #include "form/RecordBinding.h"
 #include "form/StatusLine.h"
 #include "form/ToolIds.h"
@@ -74,7 +75,9 @@ void Kivo_UIManager::onToolClicked(qint32 toolId)
 {
     switch (toolId) {
     case ToolIds::Submit:
-        SubmitData();
+        // Nothing that names the patient leaves unless the user says so.
+        if (IdentifierCheckPrompt::allowsSubmit(m_ui.fieldSets, tfData()))
+            SubmitData();
         break;
     case ToolIds::ClearAll:
         clearAllUndoably();
