@@ -231,5 +231,17 @@
         <source>ANGIO CODE</source>
         <translation>ANGIO CODE</translation>
     </message>
+    <message id="16040">
+        <source>&amp;Find:</source>
+        <translation>&amp;Find:</translation>
+    </message>
+    <message id="16041">
+        <source>Words of the description, or the code&apos;s first digits</source>
+        <translation>Words of the description, or the code&apos;s first digits</translation>
+    </message>
+    <message id="16042">
+        <source>No code matches</source>
+        <translation>No code matches</translation>
+    </message>
 </context>
 </TS>

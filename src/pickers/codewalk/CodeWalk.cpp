@@ -1,5 +1,7 @@
 #include "CodeWalk.h"
 
+#include "CodeSearchIndex.h"
+
 #include "common/QV_VBLogger.h"
 #include "platform/Err.h"
 #include "platform/config/ConfigTree.h"
@@ -35,11 +37,13 @@ CodeWalk::~CodeWalk() = default;
 void CodeWalk::setTree(std::shared_ptr<const ConfigTree> tree)
 {
     m_tree = std::move(tree);
+    indexTree();
 }
 
 void CodeWalk::release()
 {
     m_tree.reset();
+    indexTree();
     replaceEntries({});
 }
 
@@ -70,18 +74,47 @@ void CodeWalk::showLevel(const QString &keyPath, WhenEmpty whenEmpty)
         return;
     }
     QList<CodeEntry> entries;
-    if (const ConfigTreePtr node = openLevel(*m_tree, keyPath)) {
-        const KeyNameList names = node->ChildNames(QString());
-        entries.reserve(names.Count());
-        for (const QString &name : names.names()) {
-            if (isListed(name))
-                entries.append({name, node->ReadString(name + QLatin1Char('\\') + DescriptionKey)});
-        }
-    }
+    if (const ConfigTreePtr node = openLevel(*m_tree, keyPath))
+        entries = listedChildren(*node);
     if (entries.isEmpty() && whenEmpty == WhenEmpty::KeepList)
         return;
-    arrange(entries);
     replaceEntries(std::move(entries));
+}
+
+QList<CodeEntry> CodeWalk::listedChildren(const ConfigTree &node) const
+{
+    QList<CodeEntry> entries;
+    const KeyNameList names = node.ChildNames(QString());
+    entries.reserve(names.Count());
+    for (const QString &name : names.names()) {
+        if (isListed(name))
+            entries.append({name, node.ReadString(name + QLatin1Char('\\') + DescriptionKey)});
+    }
+    arrange(entries);
+    return entries;
+}
+
+void CodeWalk::indexLevel(CodeSearchIndex &index, const QString &keyPath) const
+{
+    if (!m_tree)
+        return;
+    if (const ConfigTreePtr node = openLevel(*m_tree, keyPath))
+        indexChildren(index, *node, -1);
+}
+
+void CodeWalk::indexChildren(CodeSearchIndex &index, const ConfigTree &node, int parentRow) const
+{
+    for (const CodeEntry &entry : listedChildren(node)) {
+        const int row = index.add(entry, parentRow);
+        if (const ConfigTreePtr child = node.OpenSubTree(entry.code))
+            indexChildren(index, *child, row);
+    }
+}
+
+void CodeWalk::walkDown(const QStringList &codes)
+{
+    for (const QString &code : codes)
+        select(indexOf(code));
 }
 
 void CodeWalk::replaceEntries(QList<CodeEntry> entries)

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "CodeEntry.h"
+#include "CodeHits.h"
 
 #include <QList>
 #include <QStringList>
 
 #include <memory>
 
+class CodeSearchIndex;
 class ConfigTree;
 
 // What a code picker shows while the user walks a code tree level by level:
@@ -18,11 +20,18 @@ public:
     virtual ~CodeWalk();
 
     // Null when the store holds no tree: every list fill then logs that and
-    // leaves the list as it is.
+    // leaves the list as it is. The search index is built here, once per tree.
     void setTree(std::shared_ptr<const ConfigTree> tree);
     bool hasTree() const { return m_tree != nullptr; }
-    // Lets go of the tree and the listed entries.
+    // Lets go of the tree, its search index and the listed entries.
     void release();
+
+    // The user chose the entry at index.
+    virtual void select(int index) = 0;
+    // The codes the typed text finds where the walk is now.
+    virtual CodeHits search(const QString &text) const = 0;
+    // Walks to a hit from the top, entry by entry, as the user would.
+    virtual void choose(const CodeHits &hits, int hit) = 0;
 
     const QList<CodeEntry> &entries() const { return m_entries; }
     // Changes whenever the list is filled, so a view refills only then.
@@ -57,6 +66,13 @@ protected:
     // CR LF before each caption that is not empty.
     QString captionLines(int first, int last) const;
 
+    // Fills the walk's search indexes from the tree, or empties them.
+    virtual void indexTree() = 0;
+    // Every code below the key at keyPath, in the order the walk lists them.
+    void indexLevel(CodeSearchIndex &index, const QString &keyPath) const;
+    // Chooses each code in turn from the list the previous choice shows.
+    void walkDown(const QStringList &codes);
+
     // Whether a child key is a code to list; keys are named ignoring case.
     virtual bool isListed(const QString &name) const;
     virtual void arrange(QList<CodeEntry> &entries) const;
@@ -65,6 +81,8 @@ protected:
     QString m_info;
 
 private:
+    QList<CodeEntry> listedChildren(const ConfigTree &node) const;
+    void indexChildren(CodeSearchIndex &index, const ConfigTree &node, int parentRow) const;
     void replaceEntries(QList<CodeEntry> entries);
 
     QString m_logSource;
