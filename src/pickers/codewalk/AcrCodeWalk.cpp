@@ -9,6 +9,7 @@ namespace {
 
 const QString LogSource = QStringLiteral("Kivo_ACRCodeFrm");
 const QString CodeSeparator = QStringLiteral(" - ");
+const QString PathologyKey = QLatin1String(CodeKeyPath::PathologyKey);
 
 } // namespace
 
@@ -113,8 +114,10 @@ void AcrCodeWalk::indexTree()
     indexLevel(m_anatomyIndex, QString());
     // A region's pathology codes lie below its first-level anatomy code.
     for (int row = 0; row < m_anatomyIndex.size(); ++row) {
+        if (m_anatomyIndex.parentRow(row) >= 0)
+            continue;
         const QString region = m_anatomyIndex.entry(row).code.left(1);
-        if (m_anatomyIndex.parentRow(row) >= 0 || m_pathologyIndexes.count(region))
+        if (m_pathologyIndexes.count(region))
             continue;
         CodeSearchIndex pathology;
         indexLevel(pathology, CodeKeyPath::acrPathology(region, QString()));
@@ -193,8 +196,7 @@ QString AcrCodeWalk::pathologicDesc() const
 
 bool AcrCodeWalk::isListed(const QString &name) const
 {
-    return CodeWalk::isListed(name) &&
-           name.compare(QLatin1String(CodeKeyPath::PathologyKey), Qt::CaseInsensitive) != 0;
+    return CodeWalk::isListed(name) && !isNamed(name, PathologyKey);
 }
 
 int AcrCodeWalk::captionIndex(int level) const

@@ -102,7 +102,7 @@ void AngioCodeWalk::indexTree()
     indexLevel(m_index, QString());
 }
 
-void AngioCodeWalk::arrange(QList<CodeEntry> &entries) const
+bool AngioCodeWalk::listedBefore(const QString &code, const QString &other) const
 {
-    AngioCodeOrder::sort(entries);
+    return AngioCodeOrder::lessThan(code, other);
 }

@@ -32,7 +32,7 @@ public:
 
 protected:
     void indexTree() override;
-    void arrange(QList<CodeEntry> &entries) const override;
+    bool listedBefore(const QString &code, const QString &other) const override;
 
 private:
     QString m_code;

@@ -16,20 +16,41 @@ bool isCombiningMark(QChar c)
            category == QChar::Mark_Enclosing;
 }
 
-QStringList wordsOf(const QString &folded)
+enum class AsciiOnly { No, Yes };
+
+// Writes the words of text after the end of words, each after a blank, its
+// ASCII letters lower-cased; in one pass, into room for the most words can
+// take. False, leaving words as they were, when asciiOnly meets a character
+// that is not ASCII.
+bool appendWords(QStringView text, QString &words, AsciiOnly asciiOnly)
 {
-    QStringList words;
-    qsizetype start = -1;
-    for (qsizetype i = 0; i <= folded.size(); ++i) {
-        const bool inWord = i < folded.size() && folded.at(i).isLetterOrNumber();
-        if (inWord && start < 0)
-            start = i;
-        else if (!inWord && start >= 0) {
-            words << folded.mid(start, i - start);
-            start = -1;
+    const qsizetype before = words.size();
+    words.resize(before + text.size() + 1);
+    char16_t *const start = reinterpret_cast<char16_t *>(words.data()) + before;
+    char16_t *out = start;
+    bool inWord = false;
+    for (const QChar c : text) {
+        char16_t u = c.unicode();
+        bool wordCharacter = false;
+        if (u < 0x80) {
+            const bool upper = u >= u'A' && u <= u'Z';
+            wordCharacter = upper || (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9');
+            if (upper)
+                u += u'a' - u'A';
+        } else if (asciiOnly == AsciiOnly::Yes) {
+            words.truncate(before);
+            return false;
+        } else {
+            wordCharacter = c.isLetterOrNumber();
         }
+        if (wordCharacter && !inWord)
+            *out++ = u' ';
+        if (wordCharacter)
+            *out++ = u;
+        inWord = wordCharacter;
     }
-    return words;
+    words.truncate(before + (out - start));
+    return true;
 }
 
 } // namespace
@@ -45,26 +66,28 @@ CodeQuery::CodeQuery(const QString &text)
                 m_code += c;
         }
     } else {
-        m_words = wordsOf(fold(trimmed));
+        m_words = foldedWords(trimmed).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     }
 }
 
 QString CodeQuery::fold(const QString &text)
 {
-    const QString decomposed = text.normalized(QString::NormalizationForm_D);
-    QString bare;
-    bare.reserve(decomposed.size());
-    for (const QChar c : decomposed) {
-        if (!isCombiningMark(c))
-            bare += c;
-    }
-    return bare.toCaseFolded();
+    QString bare = text.normalized(QString::NormalizationForm_D);
+    bare.removeIf(isCombiningMark);
+    return std::move(bare).toCaseFolded();
 }
 
 QString CodeQuery::foldedWords(const QString &text)
 {
-    QString joined;
-    for (const QString &word : wordsOf(fold(text)))
-        joined += QLatin1Char(' ') + word;
-    return joined;
+    QString words;
+    appendFoldedWords(text, words);
+    return words;
+}
+
+void CodeQuery::appendFoldedWords(const QString &text, QString &words)
+{
+    // Called for every code of a tree: plain ASCII, as most descriptions
+    // are, needs no Unicode tables and is folded by lower-casing alone.
+    if (!appendWords(text, words, AsciiOnly::Yes))
+        appendWords(fold(text), words, AsciiOnly::No);
 }

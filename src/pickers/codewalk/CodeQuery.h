@@ -24,6 +24,8 @@ public:
     // The folded words of text, each after a blank (" squamous cell"), so
     // that " " + a word's start is found exactly at the start of a word.
     static QString foldedWords(const QString &text);
+    // The same written after the end of words, which grows as a buffer.
+    static void appendFoldedWords(const QString &text, QString &words);
 
 private:
     QString m_code;

@@ -6,13 +6,21 @@
 
 int CodeSearchIndex::add(const CodeEntry &entry, int parent)
 {
-    m_rows.push_back({entry, CodeQuery::foldedWords(entry.description), parent});
+    CodeQuery::appendFoldedWords(entry.description, m_words);
+    m_rows.push_back({entry, parent, m_words.size()});
     return size() - 1;
 }
 
 void CodeSearchIndex::clear()
 {
     m_rows.clear();
+    m_words.clear();
+}
+
+QStringView CodeSearchIndex::wordsOf(int row) const
+{
+    const qsizetype start = row == 0 ? 0 : m_rows[size_t(row) - 1].wordsEnd;
+    return QStringView(m_words).sliced(start, m_rows[size_t(row)].wordsEnd - start);
 }
 
 int CodeSearchIndex::rowOf(const QString &code) const
@@ -47,9 +55,9 @@ QList<int> CodeSearchIndex::rowsWithWords(const QStringList &words) const
         wordStarts << QLatin1Char(' ') + word;
     QList<int> rows;
     for (int row = 0; row < size(); ++row) {
-        const QString &text = m_rows[size_t(row)].foldedWords;
+        const QStringView text = wordsOf(row);
         if (std::all_of(wordStarts.cbegin(), wordStarts.cend(),
-                        [&text](const QString &start) { return text.contains(start); }))
+                        [text](const QString &start) { return text.contains(start); }))
             rows << row;
     }
     return rows;

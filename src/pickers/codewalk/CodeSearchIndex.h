@@ -38,9 +38,13 @@ private:
     struct Row
     {
         CodeEntry entry;
-        QString foldedWords;
         int parentRow;
+        qsizetype wordsEnd; // in m_words, where the next row's words start
     };
+    QStringView wordsOf(int row) const;
 
     std::vector<Row> m_rows;
+    // The folded words of every row, one after another: one allocation for
+    // the whole tree, scanned in one sweep of memory.
+    QString m_words;
 };

@@ -7,9 +7,11 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class CodeSearchIndex;
-class ConfigTree;
+class FreeConfigTree;
+struct ConfigNode;
 
 // What a code picker shows while the user walks a code tree level by level:
 // the listed entries, the captions of the levels chosen so far and the
@@ -21,7 +23,7 @@ public:
 
     // Null when the store holds no tree: every list fill then logs that and
     // leaves the list as it is. The search index is built here, once per tree.
-    void setTree(std::shared_ptr<const ConfigTree> tree);
+    void setTree(std::shared_ptr<const FreeConfigTree> tree);
     bool hasTree() const { return m_tree != nullptr; }
     // Lets go of the tree, its search index and the listed entries.
     void release();
@@ -75,19 +77,32 @@ protected:
 
     // Whether a child key is a code to list; keys are named ignoring case.
     virtual bool isListed(const QString &name) const;
-    virtual void arrange(QList<CodeEntry> &entries) const;
+    // Whether name is the lower-case key, ignoring ASCII case as the store
+    // does. Called for every key of a tree, so it asks no Unicode tables.
+    static bool isNamed(const QString &name, QStringView key);
+    // Whether code is listed before other among siblings; siblings it does
+    // not order keep the store's order.
+    virtual bool listedBefore(const QString &code, const QString &other) const;
 
     int m_level = 0;
     QString m_info;
 
 private:
-    QList<CodeEntry> listedChildren(const ConfigTree &node) const;
-    void indexChildren(CodeSearchIndex &index, const ConfigTree &node, int parentRow) const;
+    // Null when the tree has no such key or no key could have that path.
+    const ConfigNode *nodeAt(const QString &keyPath) const;
+    // A child key the list shows, with its node.
+    struct ListedCode
+    {
+        CodeEntry entry;
+        const ConfigNode *node;
+    };
+    std::vector<ListedCode> listedCodes(const ConfigNode &node) const;
+    void indexChildren(CodeSearchIndex &index, const ConfigNode &node, int parentRow) const;
     void replaceEntries(QList<CodeEntry> entries);
 
     QString m_logSource;
     QString m_missingTreeMessage;
-    std::shared_ptr<const ConfigTree> m_tree;
+    std::shared_ptr<const FreeConfigTree> m_tree;
     QList<CodeEntry> m_entries;
     quint64 m_listRevision = 0;
     QStringList m_captions;
