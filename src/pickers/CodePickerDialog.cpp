@@ -136,6 +136,8 @@ void CodePickerDialog::readTree(CodeWalk &walk, const QString &path, const QStri
 void CodePickerDialog::unload(CodeWalk &walk)
 {
     hide();
+    // The hits point into the index the walk is about to let go of.
+    m_txtSearch->clear();
     walk.release();
     m_database.reset();
 }
