@@ -231,6 +231,18 @@
         <source>ANGIO CODE</source>
         <translation>ANGIO CODE</translation>
     </message>
+    <message id="16040">
+        <source>&amp;Find:</source>
+        <translation>&amp;Find:</translation>
+    </message>
+    <message id="16041">
+        <source>Words of the description, or the code&apos;s first digits</source>
+        <translation>Words of the description, or the code&apos;s first digits</translation>
+    </message>
+    <message id="16042">
+        <source>No code matches</source>
+        <translation>No code matches</translation>
+    </message>
     <message id="16101">
         <source>The text may identify the patient:
 

@@ -67,6 +67,11 @@ constexpr qint32 ANGIO_FORM_CAPTION = 15955;
 constexpr qint32 ANGIO_EXPANSION_LABEL = 15956;
 constexpr qint32 ANGIO_CODE_LABEL = 16029;
 
+// Searching either code picker
+constexpr qint32 CODE_SEARCH_LABEL = 16040;
+constexpr qint32 CODE_SEARCH_PLACEHOLDER = 16041;
+constexpr qint32 CODE_SEARCH_NO_MATCH = 16042;
+
 // Value tables
 constexpr qint32 TABLES_CAPTION = 15958;
 constexpr qint32 ADD_BUTTON = 15959;
@@ -128,6 +133,9 @@ inline constexpr std::array ALL = {
     ANGIO_FORM_CAPTION,
     ANGIO_EXPANSION_LABEL,
     ANGIO_CODE_LABEL,
+    CODE_SEARCH_LABEL,
+    CODE_SEARCH_PLACEHOLDER,
+    CODE_SEARCH_NO_MATCH,
     TABLES_CAPTION,
     ADD_BUTTON,
     EDIT_BUTTON,

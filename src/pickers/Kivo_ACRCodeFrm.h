@@ -34,13 +34,14 @@ public:
     QString ACR_CODE_PATH() const;
 
 protected:
+    CodeWalk &codeWalk() override { return m_walk; }
+    void showState() override;
     void listClicked(int row) override;
     void upClicked() override;
 
 private:
     void load();
     void setCaptions();
-    void showState();
 
     AcrCodeWalk m_walk;
 
