@@ -1,10 +1,9 @@
 #include "QV_Resource.h"
 
 #include "platform/environment/InstallLocation.h"
+#include "platform/ui/IconCache.h"
 #include "platform/ui/ProportionalResizer.h"
 
-#include <QIcon>
-#include <QImageReader>
 #include <QWidget>
 
 namespace QV_Resource {
@@ -37,9 +36,10 @@ void applyBackground(QWidget *dialog)
 
 void applyIcon(QWidget *dialog)
 {
-    const QString path = InstallLocation::toLocalSeparators(ApplicationIconPath());
-    if (!path.isEmpty() && QImageReader(path).canRead())
-        dialog->setWindowIcon(QIcon(path));
+    const QIcon icon =
+        IconCache::fileIcon(InstallLocation::toLocalSeparators(ApplicationIconPath()));
+    if (!icon.isNull())
+        dialog->setWindowIcon(icon);
 }
 
 } // namespace

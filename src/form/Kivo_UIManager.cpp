@@ -22,6 +22,7 @@
 #include "platform/environment/InstallLocation.h"
 #include "platform/environment/UIEnvironment.h"
 #include "platform/ui/FormScroller.h"
+#include "platform/ui/IconCache.h"
 #include "platform/ui/ToolBarControl.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/TwipsGeometry.h"
@@ -97,7 +98,7 @@ void Kivo_UIManager::ensureLoaded()
 
     const QString iconPath = InstallLocation::toLocalSeparators(QV_Resource::ApplicationIconPath());
     if (!iconPath.isEmpty())
-        setWindowIcon(QIcon(iconPath));
+        setWindowIcon(IconCache::fileIcon(iconPath));
     for (QWidget *control :
          {static_cast<QWidget *>(m_ui.cmdACR), static_cast<QWidget *>(m_ui.cmdAngio),
           static_cast<QWidget *>(m_ui.txtCodeDesc), static_cast<QWidget *>(m_ui.txtCodeAngio),

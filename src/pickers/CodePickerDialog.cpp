@@ -5,13 +5,13 @@
 #include "common/QV_VBLogger.h"
 #include "platform/config/ConfigDatabase.h"
 #include "platform/config/FreeConfigTree.h"
+#include "platform/ui/IconCache.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStyle>
 
 namespace {
 
@@ -43,7 +43,7 @@ CodePickerDialog::CodePickerDialog(const QSize &designSize, int captionCount, QS
     m_mainList->installEventFilter(this);
     m_mainList->viewport()->installEventFilter(this);
 
-    const QIcon upArrow = style()->standardIcon(QStyle::SP_ArrowUp);
+    const QIcon upArrow = IconCache::standardIcon(QStyle::SP_ArrowUp);
     m_cmdUp->setIcon(upArrow);
     m_cmdUp->setIconSize(QSize(SmallArrowSize, SmallArrowSize));
     m_cmdUPBig->setIcon(upArrow);
