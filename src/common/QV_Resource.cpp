@@ -4,7 +4,10 @@
 #include "platform/ui/IconCache.h"
 #include "platform/ui/ProportionalResizer.h"
 
+#include <QApplication>
 #include <QWidget>
+
+#include <cmath>
 
 namespace QV_Resource {
 
@@ -63,6 +66,14 @@ void ApplyDialogFont(QWidget *dialog)
 void SetControlFont(QWidget *control)
 {
     setFont(control, true);
+}
+
+qint32 DialogControlFontSize()
+{
+    if (BaseDlgFontSize() > 0)
+        return BaseDlgFontSize();
+    // Halves go to the even neighbour, as the default rounding mode does.
+    return qint32(std::nearbyint(QApplication::font("QPushButton").pointSizeF()));
 }
 
 void SetControlFontFace(QWidget *control)
