@@ -3,6 +3,7 @@
 
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
+#include "form/FormDialogs.h"
 #include "form/FormServices.h"
 #include "form/IdentifierCheckPrompt.h"
 #include "form/RecordBinding.h"
@@ -112,7 +113,7 @@ void Kivo_UIManager::onToolClicked(qint32 toolId)
         m_commands->sameWidth();
         break;
     case ToolIds::ValueTables:
-        m_commands->EditValueTables(*m_tablesFrm);
+        m_commands->EditValueTables(m_dialogs->tablesFrm());
         break;
     case ToolIds::MakeTextField:
         m_commands->makeTextField();

@@ -7,6 +7,7 @@
 #include "common/ResourceIds.h"
 #include "platform/config/ConfigDatabase.h"
 #include "platform/config/FreeConfigTree.h"
+#include "platform/ui/IconCache.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,7 +15,6 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStyle>
 
 namespace {
 
@@ -61,7 +61,7 @@ CodePickerDialog::CodePickerDialog(const QSize &designSize, int captionCount, QS
     setTabOrder(m_txtSearch, m_searchList);
     setTabOrder(m_searchList, m_mainList);
 
-    const QIcon upArrow = style()->standardIcon(QStyle::SP_ArrowUp);
+    const QIcon upArrow = IconCache::standardIcon(QStyle::SP_ArrowUp);
     m_cmdUp->setIcon(upArrow);
     m_cmdUp->setIconSize(QSize(SmallArrowSize, SmallArrowSize));
     m_cmdUPBig->setIcon(upArrow);

@@ -27,7 +27,8 @@ public:
     QString AnatomyCode() const;
     // CR LF before each chosen anatomy level's caption.
     QString AnatomyDesc() const;
-    // The main form takes its fields' font size from here.
+    // Once loaded, the dialog font size, which the main form's fields take
+    // too (QV_Resource::DialogControlFontSize).
     qint32 ControlFontSize() const;
     // Releases the store and the tree; the next Init reads them afresh.
     void Uninitialize();

@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QDate>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,8 +78,9 @@ protected:
 
 // Guards against showing the record wrongly (AFIP case, joined ACR code,
 // the submitter's login instead of the name, a drop-down value that is not
-// the list's current entry) and against filling or clearing by program
-// counting as the user's change.
+// the list's current entry), against filling or clearing by program
+// counting as the user's change, and against building the code pickers or
+// the tables dialog before the user opens one.
 TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
 {
     m_record->set(u"KESTO_TF_HISTORY", u"First seen in 2019");
@@ -135,6 +137,8 @@ TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
     m_form->UpdateUIFields(nullptr);
     EXPECT_EQ(m_form->tfData(), nullptr);
     EXPECT_EQ(control<QLabel>("lblDate")->text(), QString());
+    // Each would weigh on every first paint of the window.
+    EXPECT_TRUE(m_form->findChildren<QDialog *>().isEmpty());
 }
 
 // Guards against a wrong split of the ACR code, a submitter or date in the
