@@ -97,8 +97,7 @@ void layout(const QString &storeFile, QTextStream &out)
     QList<QStringList> rows{{QStringLiteral("set"), QStringLiteral("caption"),
                              QStringLiteral("kind"), QStringLiteral("tag"), QStringLiteral("table"),
                              QStringLiteral("max_length")}};
-    const int sets = manager.readSetCount();
-    for (int n = 1; n <= sets; ++n) {
+    for (const int n : manager.readSetNumbers()) {
         // Read as the form reads: label first, then the input control, the
         // tag carried over from the label.
         record.clear();

@@ -57,6 +57,10 @@ bool EntryController::openEntry(const Study &study, bool readOnly)
         values.insert(QStringLiteral("KIVO_ENTRY_TITLE"),
                       QStringList{study.patient, study.description, study.studyDate}.join(
                           QStringLiteral(" \u00b7 ")));
+        // Who the patient is, so the window can warn when the free text names them.
+        values.insert(QStringLiteral("KESTO_TF_PATIENT_NAME"), study.patient);
+        values.insert(QStringLiteral("KESTO_TF_PATIENT_ID"),
+                      m_records.dicomStudy(study.id).patientId);
         m_record = StudyRecord::create(study.id, values);
         m_unsaved = false;
         emit entryChanged();
@@ -130,6 +134,8 @@ void EntryController::onSubmit(TFData *data)
     // that is over.
     QMetaObject::invokeMethod(
         this, [this, status, reason] { completeSubmit(status, reason); }, Qt::QueuedConnection);
+    if (status == Saved)
+        emit submitted(m_record->studyId(), m_record->values());
 }
 
 void EntryController::completeSubmit(qint32 status, const QString &reason)

@@ -51,6 +51,9 @@ signals:
     void recordSaved(qint64 studyId);
     // reason: why the record was not saved, for the user; empty when saved.
     void submitCompleted(qint32 status, const QString &reason);
+    // A submitted record reached the database; comes after submitCompleted
+    // when connected queued.
+    void submitted(qint64 studyId, const QMap<QString, QString> &values);
     void formClosed();
     void failed(const QString &description);
 

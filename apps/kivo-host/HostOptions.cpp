@@ -1,5 +1,7 @@
 #include "HostOptions.h"
 
+#include <kivo/TceExport.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -79,8 +81,18 @@ HostOptions HostOptions::parse(const QStringList &arguments)
                        "in design mode, save the layout, close the entry, open the second "
                        "study's, print where the label was, went and is, and exit."),
         QStringLiteral("DX,DY"));
+    const QCommandLineOption exportDir(
+        QStringLiteral("export-dir"),
+        QStringLiteral("Write each submitted teaching file to DIR as a DICOM manifest and report."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption exportTo(
+        QStringLiteral("export-to"),
+        QStringLiteral("Send each submitted teaching file to the DICOM receiver AET@HOST:PORT; "
+                       "what cannot be sent is sent at the next start."),
+        QStringLiteral("AET@HOST:PORT"));
     parser.addOptions(
-        {store, records, login, screenshot, design, demoSubmit, demoType, demoDesign});
+        {store, records, login, screenshot, design, demoSubmit, demoType, demoDesign,
+         exportDir, exportTo});
     parser.process(arguments);
 
     HostOptions options;
@@ -101,5 +113,10 @@ HostOptions HostOptions::parse(const QStringList &arguments)
     options.demoDesign = parser.isSet(demoDesign);
     if (options.demoDesign && !parseOffset(parser.value(demoDesign), options.demoOffset))
         exitWithUsageError("--demo-design wants the offset in pixels as DX,DY, e.g. 40,-20");
+    if (parser.isSet(exportDir))
+        options.exportDir = QDir::current().absoluteFilePath(parser.value(exportDir));
+    options.exportTo = parser.value(exportTo);
+    if (parser.isSet(exportTo) && !kivo::tce::Destination::parse(options.exportTo))
+        exitWithUsageError("--export-to wants the receiver as AET@HOST:PORT, e.g. TF@pacs:104");
     return options;
 }

@@ -17,6 +17,9 @@ struct HostOptions
     bool demoType = false;
     bool demoDesign = false;
     QPoint demoOffset; // pixels
+    // Where submitted teaching files are exported; empty: as the store says.
+    QString exportDir;
+    QString exportTo; // AET@HOST:PORT
 
     // A run that does its work without a person and exits.
     bool automated() const

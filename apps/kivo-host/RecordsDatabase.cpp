@@ -1,6 +1,7 @@
 #include "RecordsDatabase.h"
 
 #include "SqliteStatement.h"
+#include "StudyIdentifiers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -84,6 +85,7 @@ void RecordsDatabase::createSchema()
     SqliteStatement count(m_db, "SELECT COUNT(*) FROM studies");
     if (count.next() && count.integer(0) == 0)
         addSampleStudies();
+    StudyIdentifiers::assign(m_db);
     transaction.commit();
 }
 
@@ -123,6 +125,11 @@ QList<Study> RecordsDatabase::studies() const
                       query.integer(5) != 0});
     }
     return found;
+}
+
+kivo::tce::Study RecordsDatabase::dicomStudy(qint64 studyId) const
+{
+    return StudyIdentifiers::read(m_db, studyId);
 }
 
 QMap<QString, QString> RecordsDatabase::teachingFile(qint64 studyId) const

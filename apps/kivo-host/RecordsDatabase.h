@@ -1,5 +1,7 @@
 #pragma once
 
+#include <kivo/TceExport.h>
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -29,6 +31,8 @@ public:
     RecordsDatabase &operator=(const RecordsDatabase &) = delete;
 
     QList<Study> studies() const;
+    // The study's DICOM identity and images, for the export.
+    kivo::tce::Study dicomStudy(qint64 studyId) const;
     QMap<QString, QString> teachingFile(qint64 studyId) const;
     // Replaces the study's record as a whole, in one transaction: a failure
     // leaves the stored record as it was.

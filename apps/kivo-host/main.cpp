@@ -5,10 +5,12 @@
 #include "DemoSubmit.h"
 #include "EntryController.h"
 #include "EntryScreenshot.h"
+#include "ExportSettings.h"
 #include "HostOptions.h"
 #include "HostWindow.h"
 #include "RecordsDatabase.h"
 #include "TeachingFileComponent.h"
+#include "TeachingFileExporter.h"
 
 #include "config/StoreSeed.h"
 #include "platform/Err.h"
@@ -17,6 +19,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QSysInfo>
 
 #include <cstdio>
@@ -50,6 +53,12 @@ int run(const HostOptions &options)
                                     QStringLiteral("/libkivo_teachingfile.so"));
     EntryController controller(component, records);
     controller.start();
+    // Queued: the export starts once the window has heard that the record
+    // was saved, and never holds up the submit.
+    const ConfigDatabase store;
+    TeachingFileExporter exporter(records, store, ExportSettings::read(store, options));
+    QObject::connect(&controller, &EntryController::submitted, &exporter,
+                     &TeachingFileExporter::exportEntry, Qt::QueuedConnection);
 
     if (options.automated()) {
         const QList<Study> studies = records.studies();
@@ -61,15 +70,26 @@ int run(const HostOptions &options)
             return runDemoDesign(controller, studies, options.demoOffset);
         if (options.demoType)
             return runDemoType(controller, studies.first(), options.demoText);
-        return options.demoSubmit
-                   ? runDemoSubmit(controller, studies.first(), options.demoText)
-                   : saveEntryScreenshot(controller, studies.first(), options.screenshotFile,
-                                         options.screenshotInDesignMode);
+        if (!options.demoSubmit)
+            return saveEntryScreenshot(controller, studies.first(), options.screenshotFile,
+                                       options.screenshotInDesignMode);
+        QObject::connect(&exporter, &TeachingFileExporter::reported,
+                         [](const QString &message) { std::printf("%s\n", qPrintable(message)); });
+        exporter.sendOutbox();
+        const int submitted = runDemoSubmit(controller, studies.first(), options.demoText);
+        // The export was queued behind the submit's completion.
+        QCoreApplication::sendPostedEvents();
+        exporter.waitForSends();
+        return submitted;
     }
 
     HostWindow window(controller, records);
+    QObject::connect(
+        &exporter, &TeachingFileExporter::reported, window.statusBar(),
+        [&window](const QString &message) { window.statusBar()->showMessage(message); });
     window.show();
     controller.setOwner(window.winId());
+    exporter.sendOutbox();
     return QApplication::exec();
 }
 

@@ -243,5 +243,35 @@
         <source>ANGIO CODE</source>
         <translation>ANGIO CODE</translation>
     </message>
+    <message id="16040">
+        <source>&amp;Find:</source>
+        <translation>&amp;Find:</translation>
+    </message>
+    <message id="16041">
+        <source>Words of the description, or the code&apos;s first digits</source>
+        <translation>Words of the description, or the code&apos;s first digits</translation>
+    </message>
+    <message id="16042">
+        <source>No code matches</source>
+        <translation>No code matches</translation>
+    </message>
+    <message id="16101">
+        <source>The text may identify the patient:
+
+%1
+Submit anyway?</source>
+        <translation>The text may identify the patient:
+
+%1
+Submit anyway?</translation>
+    </message>
+    <message id="16102">
+        <source>%1: “%2”</source>
+        <translation>%1: “%2”</translation>
+    </message>
+    <message id="16103">
+        <source>The patient-identifier pattern %1 in the configuration store is not valid and is not used.</source>
+        <translation>The patient-identifier pattern %1 in the configuration store is not valid and is not used.</translation>
+    </message>
 </context>
 </TS>

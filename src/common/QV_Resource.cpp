@@ -1,11 +1,13 @@
 #include "QV_Resource.h"
 
 #include "platform/environment/InstallLocation.h"
+#include "platform/ui/IconCache.h"
 #include "platform/ui/ProportionalResizer.h"
 
-#include <QIcon>
-#include <QImageReader>
+#include <QApplication>
 #include <QWidget>
+
+#include <cmath>
 
 namespace QV_Resource {
 
@@ -37,9 +39,10 @@ void applyBackground(QWidget *dialog)
 
 void applyIcon(QWidget *dialog)
 {
-    const QString path = InstallLocation::toLocalSeparators(ApplicationIconPath());
-    if (!path.isEmpty() && QImageReader(path).canRead())
-        dialog->setWindowIcon(QIcon(path));
+    const QIcon icon =
+        IconCache::fileIcon(InstallLocation::toLocalSeparators(ApplicationIconPath()));
+    if (!icon.isNull())
+        dialog->setWindowIcon(icon);
 }
 
 } // namespace
@@ -63,6 +66,14 @@ void ApplyDialogFont(QWidget *dialog)
 void SetControlFont(QWidget *control)
 {
     setFont(control, true);
+}
+
+qint32 DialogControlFontSize()
+{
+    if (BaseDlgFontSize() > 0)
+        return BaseDlgFontSize();
+    // Halves go to the even neighbour, as the default rounding mode does.
+    return qint32(std::nearbyint(QApplication::font("QPushButton").pointSizeF()));
 }
 
 void SetControlFontFace(QWidget *control)

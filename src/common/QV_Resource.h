@@ -16,6 +16,10 @@ void ApplyDialogFont(QWidget *dialog);
 // Grows the dialog by UIFactor; its resizer keeps the children in proportion.
 void ScaleFormByFactor(QWidget *dialog);
 void SetControlFont(QWidget *control);
+// The point size, whole, that SetControlFont gives a push button of a
+// dialog: the dialog font size, or the platform's button font size while
+// none is set.
+qint32 DialogControlFontSize();
 void SetControlFontFace(QWidget *control);
 
 // The whole load treatment of a dialog: resizer, fonts, scale, the dialog's own

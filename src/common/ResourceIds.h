@@ -41,6 +41,11 @@ constexpr qint32 CLEARED_STATUS = 15980;
 constexpr qint32 ANATOMY_HEADING = 15375;
 constexpr qint32 PATHOLOGY_HEADING = 15392;
 
+// The patient-identifier check at Submit
+constexpr qint32 IDENTIFIER_QUESTION = 16101;        // "%1" the findings, one a line
+constexpr qint32 IDENTIFIER_FINDING = 16102;         // "%1" field, "%2" the text found
+constexpr qint32 IDENTIFIER_PATTERN_INVALID = 16103; // "%1" the pattern's name and error
+
 // Design mode and layout saving
 constexpr qint32 DESIGN_MODE_TOOL = 15382;
 constexpr qint32 DESIGN_MODE_TOOL_ACTIVE = 15386;
@@ -65,6 +70,11 @@ constexpr qint32 ANATOMY_EXPANSION_LABEL = 15377;
 constexpr qint32 ANGIO_FORM_CAPTION = 15955;
 constexpr qint32 ANGIO_EXPANSION_LABEL = 15956;
 constexpr qint32 ANGIO_CODE_LABEL = 16029;
+
+// Searching either code picker
+constexpr qint32 CODE_SEARCH_LABEL = 16040;
+constexpr qint32 CODE_SEARCH_PLACEHOLDER = 16041;
+constexpr qint32 CODE_SEARCH_NO_MATCH = 16042;
 
 // Value tables
 constexpr qint32 TABLES_CAPTION = 15958;
@@ -130,6 +140,9 @@ inline constexpr std::array ALL = {
     ANGIO_FORM_CAPTION,
     ANGIO_EXPANSION_LABEL,
     ANGIO_CODE_LABEL,
+    CODE_SEARCH_LABEL,
+    CODE_SEARCH_PLACEHOLDER,
+    CODE_SEARCH_NO_MATCH,
     TABLES_CAPTION,
     ADD_BUTTON,
     EDIT_BUTTON,
@@ -146,6 +159,9 @@ inline constexpr std::array ALL = {
     VALUE_LABEL,
     INPUT_BOX_CAPTION,
     INPUT_BOX_PROMPT,
+    IDENTIFIER_QUESTION,
+    IDENTIFIER_FINDING,
+    IDENTIFIER_PATTERN_INVALID,
 };
 
 } // namespace ResourceIds

@@ -6,6 +6,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 Kivo_CFGManager *s_instance = nullptr;
@@ -237,18 +239,19 @@ QString Kivo_CFGManager::readLayoutName() const
     return m_readTree ? m_readTree->RootName() : QString();
 }
 
-int Kivo_CFGManager::readSetCount() const
+QList<int> Kivo_CFGManager::readSetNumbers() const
 {
     static const QRegularExpression setKey(QStringLiteral("^set([1-9][0-9]{0,8})$"),
                                            QRegularExpression::CaseInsensitiveOption);
-    int count = 0;
+    QList<int> numbers;
     const KeyNameList names = readTree().ChildNames(QString());
     for (const QString &name : names.names()) {
         const auto match = setKey.match(name);
         if (match.hasMatch())
-            count = std::max(count, match.captured(1).toInt());
+            numbers.append(match.captured(1).toInt());
     }
-    return count;
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 bool Kivo_CFGManager::InitSaveTree()

@@ -90,9 +90,12 @@ public:
     ConfigTransaction transaction();
 
     // What InitBeforeReadLayout opened: "form_layout", "default_layout", or
-    // "" when there is nothing to read; and the highest set number in it.
+    // "" when there is nothing to read; and the numbers of the sets stored
+    // in it, ascending. Only stored sets count: a set number is no bound on
+    // what to read, as a hand-edited "set999999999" must not make a reader
+    // walk a billion missing sets.
     QString readLayoutName() const;
-    int readSetCount() const;
+    QList<int> readSetNumbers() const;
 
 private:
     ConfigDatabase &database() const;

@@ -38,10 +38,17 @@ bool StoreSeed::isFresh(const ConfigDatabase &database)
 
 bool seedStore(ConfigDatabase &database, bool force)
 {
+    // The first check needs no write lock, so that a store that is already
+    // seeded (or may only be read) is not locked at every start.
     if (!force && !StoreSeed::isFresh(database))
         return false;
     const QList<StoreSeed::Tree> seeds = StoreSeed::trees();
     auto transaction = database.transaction();
+    // Asked again under the write lock: another process starting at the
+    // same time may have seeded or written the store since, and its writes
+    // must not give way to the samples.
+    if (!force && !StoreSeed::isFresh(database))
+        return false;
     for (const StoreSeed::Tree &seed : seeds)
         database.AttachTree(seed.parentPath, *seed.tree);
     transaction.commit();

@@ -31,5 +31,7 @@ public:
 
 // Attaches every seed tree in one transaction, replacing the seeded keys
 // (and everything below them) but nothing beside them. Without force only a
-// fresh store is seeded. Answers whether it seeded.
+// fresh store is seeded, fresh as the transaction finds it: of processes
+// starting on a new store together, one seeds and the others keep what it
+// and any other writer wrote. Answers whether it seeded.
 bool seedStore(ConfigDatabase &database, bool force);

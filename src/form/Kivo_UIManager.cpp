@@ -5,6 +5,7 @@
 #include "common/ResourceIds.h"
 #include "form/EntryDrafts.h"
 #include "form/FieldTextBox.h"
+#include "form/FormDialogs.h"
 #include "form/FormLayoutBuilder.h"
 #include "form/FormLook.h"
 #include "form/FormScrolling.h"
@@ -19,16 +20,14 @@
 #include "form/design/DragTracker.h"
 #include "form/design/LayoutCommands.h"
 #include "form/design/LayoutSaver.h"
-#include "pickers/Kivo_ACRCodeFrm.h"
-#include "pickers/Kivo_AngioCodeFrm.h"
 #include "platform/environment/InstallLocation.h"
 #include "platform/environment/UIEnvironment.h"
 #include "platform/ui/FormScroller.h"
+#include "platform/ui/IconCache.h"
 #include "platform/ui/ToolBarControl.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/TwipsGeometry.h"
 #include "platform/ui/WindowPlacementControl.h"
-#include "tables/Kivo_TablesFrm.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -49,15 +48,6 @@ constexpr int DefaultWindowTwips = 8000;
 
 using FormServices::log;
 
-template <typename Dialog> void uninitialize(Dialog *&dialog)
-{
-    if (!dialog)
-        return;
-    dialog->Uninitialize();
-    delete dialog;
-    dialog = nullptr;
-}
-
 } // namespace
 
 Kivo_UIManager::Kivo_UIManager(QWidget *parent) : QWidget(parent, Qt::Window)
@@ -72,6 +62,8 @@ Kivo_UIManager::Kivo_UIManager(QWidget *parent) : QWidget(parent, Qt::Window)
     m_designer = new Designer(this, m_ui, *m_status);
     m_commands = std::make_unique<LayoutCommands>(m_ui, m_tables, *m_designer);
     m_saver = std::make_unique<LayoutSaver>(this, m_ui, *m_status, *m_scrolling);
+    m_dialogs = std::make_unique<FormDialogs>(
+        this, m_tables, [this](const QString &table) { return m_commands->tableUsers(table); });
     connect(m_binding, &RecordBinding::submitPressed, this, &Kivo_UIManager::SubmitPressed);
     connectUndo();
     connect(m_designer, &Designer::typesPopupRequested, this,
@@ -100,7 +92,7 @@ void Kivo_UIManager::ensureLoaded()
 
     const QString iconPath = InstallLocation::toLocalSeparators(QV_Resource::ApplicationIconPath());
     if (!iconPath.isEmpty())
-        setWindowIcon(QIcon(iconPath));
+        setWindowIcon(IconCache::fileIcon(iconPath));
     for (QWidget *control :
          {static_cast<QWidget *>(m_ui.cmdACR), static_cast<QWidget *>(m_ui.cmdAngio),
           static_cast<QWidget *>(m_ui.txtCodeDesc), static_cast<QWidget *>(m_ui.txtCodeAngio),
@@ -121,15 +113,6 @@ void Kivo_UIManager::ensureLoaded()
     QV_Resource::ReadFontSettings(monitor);
     FormLook::loadToolBar(m_ui, environment);
 
-    if (!m_acrPicker)
-        m_acrPicker = new Kivo_ACRCodeFrm(this);
-    if (!m_angioPicker)
-        m_angioPicker = new Kivo_AngioCodeFrm(this);
-    if (!m_tablesFrm) {
-        m_tablesFrm = new Kivo_TablesFrm(m_tables, this);
-        m_tablesFrm->setTableUsers(
-            [this](const QString &table) { return m_commands->tableUsers(table); });
-    }
     m_designer->CreateSizeHandles();
 
     m_ui.txtCodeDesc->clear();
@@ -273,11 +256,7 @@ void Kivo_UIManager::Uninitialize()
     m_uninitializing = true;
     m_drafts->finish();
     m_binding->holdRecord(nullptr);
-    uninitialize(m_angioPicker);
-    uninitialize(m_acrPicker);
-    // The tables dialog holds nothing beyond itself to release.
-    delete m_tablesFrm;
-    m_tablesFrm = nullptr;
+    m_dialogs->Uninitialize();
     QV_Resource::FreeResLibraries();
     // The window procedure must not outlive the window it stands in for.
     DetachWheelHook();
@@ -290,7 +269,7 @@ void Kivo_UIManager::InitAndUpdateUIFields(TFData *record)
     // display it opens on; the first build works with those.
     ensureLoaded();
     if (!m_fieldsInitialised) {
-        m_binding->connectHandlers(m_acrPicker, m_angioPicker);
+        m_binding->connectHandlers(*m_dialogs);
         m_fieldsInitialised = true;
         log(QStringLiteral("font size from cfg is %1 and factor is %2")
                 .arg(QV_Resource::FontSize())
@@ -314,7 +293,10 @@ void Kivo_UIManager::ReadLayout(bool useDefault)
     // The handles would stay where the picked control was before.
     if (m_designer->isOn())
         m_designer->tracker().ClearSelection();
-    m_layout->read(useDefault, m_acrPicker->ControlFontSize());
+    // The fields take the size of the ACR picker's controls once it is
+    // loaded: the dialog font size its load gives every control. Reading it
+    // from there needs no picker, which is built only when the user opens it.
+    m_layout->read(useDefault, QV_Resource::DialogControlFontSize());
 }
 
 void Kivo_UIManager::UpdateUIFields(TFData *record)

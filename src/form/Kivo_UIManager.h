@@ -11,11 +11,9 @@
 
 class QWindow;
 class UIEnvironment;
-class Kivo_ACRCodeFrm;
-class Kivo_AngioCodeFrm;
-class Kivo_TablesFrm;
 class Designer;
 class EntryDrafts;
+class FormDialogs;
 class FormLayoutBuilder;
 class FormScrolling;
 class LayoutCommands;
@@ -38,6 +36,7 @@ class StatusLine;
 //   Designer           design mode: moving, sizing, captions (design/)
 //   LayoutCommands     the design toolbar's commands and popups (design/)
 //   LayoutSaver        Save Layout (design/)
+//   FormDialogs        the code pickers and the tables dialog, built on first use
 class Kivo_UIManager : public QWidget
 {
     Q_OBJECT
@@ -145,9 +144,7 @@ private:
     Designer *m_designer = nullptr;
     std::unique_ptr<LayoutCommands> m_commands;
     std::unique_ptr<LayoutSaver> m_saver;
-    Kivo_ACRCodeFrm *m_acrPicker = nullptr;
-    Kivo_AngioCodeFrm *m_angioPicker = nullptr;
-    Kivo_TablesFrm *m_tablesFrm = nullptr;
+    std::unique_ptr<FormDialogs> m_dialogs;
     // The host's window that owns this one, when it is not a widget of ours.
     std::unique_ptr<QWindow> m_foreignOwner;
 

@@ -3,7 +3,9 @@
 
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
+#include "form/FormDialogs.h"
 #include "form/FormServices.h"
+#include "form/IdentifierCheckPrompt.h"
 #include "form/RecordBinding.h"
 #include "form/StatusLine.h"
 #include "form/ToolIds.h"
@@ -74,7 +76,9 @@ void Kivo_UIManager::onToolClicked(qint32 toolId)
 {
     switch (toolId) {
     case ToolIds::Submit:
-        SubmitData();
+        // Nothing that names the patient leaves unless the user says so.
+        if (IdentifierCheckPrompt::allowsSubmit(m_ui.fieldSets, tfData()))
+            SubmitData();
         break;
     case ToolIds::ClearAll:
         clearAllUndoably();
@@ -109,7 +113,7 @@ void Kivo_UIManager::onToolClicked(qint32 toolId)
         m_commands->sameWidth();
         break;
     case ToolIds::ValueTables:
-        m_commands->EditValueTables(*m_tablesFrm);
+        m_commands->EditValueTables(m_dialogs->tablesFrm());
         break;
     case ToolIds::MakeTextField:
         m_commands->makeTextField();

@@ -14,8 +14,6 @@
 #include "form/KeyPressWatcher.h"
 #include "form/RecordAccess.h"
 #include "form/UserAction.h"
-#include "pickers/Kivo_ACRCodeFrm.h"
-#include "pickers/Kivo_AngioCodeFrm.h"
 #include "platform/Err.h"
 
 #include <kivo/TFData.h>
@@ -90,10 +88,9 @@ RecordBinding::RecordBinding(QWidget *form, FormControls &ui)
 
 RecordBinding::~RecordBinding() = default;
 
-void RecordBinding::connectHandlers(Kivo_ACRCodeFrm *acrPicker, Kivo_AngioCodeFrm *angioPicker)
+void RecordBinding::connectHandlers(FormDialogs &dialogs)
 {
-    m_acrPicker = acrPicker;
-    m_angioPicker = angioPicker;
+    m_dialogs = &dialogs;
     connect(m_ui.chkAFIP, &QCheckBox::clicked, this,
             userAction("chkAFIP_Click", [this](bool) { markModified("chkAFIP_Click"); }));
     connect(m_ui.cmdACR, &QPushButton::clicked, this,

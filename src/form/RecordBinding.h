@@ -12,8 +12,7 @@
 
 struct FormControls;
 class FieldTextBox;
-class Kivo_ACRCodeFrm;
-class Kivo_AngioCodeFrm;
+class FormDialogs;
 class QComboBox;
 class QKeyEvent;
 class QWidget;
@@ -31,7 +30,7 @@ public:
     ~RecordBinding() override;
 
     // Connects the user's edits and the picker buttons; once, after load.
-    void connectHandlers(Kivo_ACRCodeFrm *acrPicker, Kivo_AngioCodeFrm *angioPicker);
+    void connectHandlers(FormDialogs &dialogs);
 
     TFData *record() const { return m_record.get(); }
     // Holds record (null: none) with a reference of its own, releasing the one held.
@@ -108,8 +107,7 @@ private:
 
     QWidget *m_form;
     FormControls &m_ui;
-    Kivo_ACRCodeFrm *m_acrPicker = nullptr;
-    Kivo_AngioCodeFrm *m_angioPicker = nullptr;
+    FormDialogs *m_dialogs = nullptr;
     ComRef<TFData> m_record;
     bool m_modified = false;
     // What the last Clear All emptied, and the modified flag before it.

@@ -7,6 +7,7 @@
 #include "form/AcrCode.h"
 #include "form/FieldTextBox.h"
 #include "form/FormControls.h"
+#include "form/FormDialogs.h"
 #include "form/FormServices.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "pickers/Kivo_AngioCodeFrm.h"
@@ -200,29 +201,30 @@ void RecordBinding::cmdACR_Click()
 {
     QString code = m_ui.lblACRCode->text();
     bool cancelled = false;
-    m_acrPicker->Init(m_form, code, cancelled);
+    Kivo_ACRCodeFrm &picker = m_dialogs->acrPicker();
+    picker.Init(m_form, code, cancelled);
     if (cancelled)
         return;
     m_ui.lblACRCode->setText(code);
     markModified(QStringLiteral("cmdACR_Click"));
-    showDescription(m_ui.txtCodeDesc,
-                    AcrCode::description(code,
-                                         QV_Resource::GetResString(ResourceIds::ANATOMY_HEADING),
-                                         m_acrPicker->AnatomyDesc(),
-                                         QV_Resource::GetResString(ResourceIds::PATHOLOGY_HEADING),
-                                         m_acrPicker->PathologicDesc()));
+    showDescription(
+        m_ui.txtCodeDesc,
+        AcrCode::description(
+            code, QV_Resource::GetResString(ResourceIds::ANATOMY_HEADING), picker.AnatomyDesc(),
+            QV_Resource::GetResString(ResourceIds::PATHOLOGY_HEADING), picker.PathologicDesc()));
 }
 
 void RecordBinding::cmdAngio_Click()
 {
     QString code = m_ui.lblAngioCode->text();
     bool cancelled = false;
-    m_angioPicker->Init(code, cancelled);
+    Kivo_AngioCodeFrm &picker = m_dialogs->angioPicker();
+    picker.Init(code, cancelled);
     if (cancelled)
         return;
     m_ui.lblAngioCode->setText(code);
     m_modified = true;
     m_beforeClear.reset();
-    showDescription(m_ui.txtCodeAngio, code.isEmpty() ? QString() : m_angioPicker->AngioDesc());
+    showDescription(m_ui.txtCodeAngio, code.isEmpty() ? QString() : picker.AngioDesc());
     emit edited();
 }

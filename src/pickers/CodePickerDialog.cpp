@@ -1,23 +1,29 @@
 #include "CodePickerDialog.h"
 
+#include "CodeHitModel.h"
 #include "codewalk/CodeWalk.h"
 #include "common/QV_Resource.h"
 #include "common/QV_VBLogger.h"
+#include "common/ResourceIds.h"
 #include "platform/config/ConfigDatabase.h"
 #include "platform/config/FreeConfigTree.h"
+#include "platform/ui/IconCache.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStyle>
 
 namespace {
 
 constexpr quint32 ListBackColor = 0xE0E0E0;
 constexpr int SmallArrowSize = 16;
 constexpr int LargeArrowSize = 32;
+constexpr int SearchBoxHeight = 24;
+constexpr int SearchCaptionWidth = 44;
+constexpr int SearchBoxGap = 6;
 
 } // namespace
 
@@ -27,7 +33,9 @@ CodePickerDialog::CodePickerDialog(const QSize &designSize, int captionCount, QS
       m_cmdUp(addControl<QPushButton>("cmdUp")), m_cmdUPBig(addControl<QPushButton>("cmdUPBig")),
       m_cmdOK(addControl<QPushButton>("cmdOK")), m_cmdCancel(addControl<QPushButton>("cmdCancel")),
       m_lblInfo(addControl<QLabel>("lblInfo")), m_label1(addControl<QLabel>("Label1")),
-      m_designSize(designSize), m_logSource(std::move(logSource))
+      m_lblSearch(addControl<QLabel>("lblSearch")), m_txtSearch(addControl<QLineEdit>("txtSearch")),
+      m_searchList(addControl<QListView>("searchList")), m_designSize(designSize),
+      m_logSource(std::move(logSource)), m_hitModel(new CodeHitModel(this))
 {
     resize(designSize);
     for (int i = 0; i < captionCount; ++i) {
@@ -43,7 +51,17 @@ CodePickerDialog::CodePickerDialog(const QSize &designSize, int captionCount, QS
     m_mainList->installEventFilter(this);
     m_mainList->viewport()->installEventFilter(this);
 
-    const QIcon upArrow = style()->standardIcon(QStyle::SP_ArrowUp);
+    m_lblSearch->setBuddy(m_txtSearch);
+    m_txtSearch->installEventFilter(this);
+    m_searchList->setModel(m_hitModel);
+    m_searchList->setUniformItemSizes(true);
+    m_searchList->setAccessibleName(QStringLiteral("Matching codes"));
+    m_searchList->installEventFilter(this);
+    m_searchList->hide();
+    setTabOrder(m_txtSearch, m_searchList);
+    setTabOrder(m_searchList, m_mainList);
+
+    const QIcon upArrow = IconCache::standardIcon(QStyle::SP_ArrowUp);
     m_cmdUp->setIcon(upArrow);
     m_cmdUp->setIconSize(QSize(SmallArrowSize, SmallArrowSize));
     m_cmdUPBig->setIcon(upArrow);
@@ -55,6 +73,9 @@ CodePickerDialog::CodePickerDialog(const QSize &designSize, int captionCount, QS
     connect(m_mainList, &QListWidget::clicked, this,
             [this](const QModelIndex &index) { listClicked(index.row()); });
     connect(m_cmdUp, &QPushButton::clicked, this, [this] { upClicked(); });
+    connect(m_txtSearch, &QLineEdit::textChanged, this, &CodePickerDialog::search);
+    connect(m_searchList, &QListView::doubleClicked, this,
+            [this](const QModelIndex &index) { chooseHit(index.row()); });
     connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -72,15 +93,37 @@ void CodePickerDialog::placeCaptions(int first, int last, const QRect &firstGeom
         m_lbl[i]->setGeometry(firstGeometry.translated(0, (i - first) * firstGeometry.height()));
 }
 
+void CodePickerDialog::placeSearchAndList(const QRect &area)
+{
+    m_lblSearch->setGeometry(area.x(), area.y(), SearchCaptionWidth, SearchBoxHeight);
+    m_txtSearch->setGeometry(area.x() + SearchCaptionWidth, area.y(),
+                             area.width() - SearchCaptionWidth, SearchBoxHeight);
+    const QRect lists = area.adjusted(0, SearchBoxHeight + SearchBoxGap, 0, 0);
+    m_mainList->setGeometry(lists);
+    m_searchList->setGeometry(lists);
+}
+
 void CodePickerDialog::loadDialog(const std::function<void()> &setCaptions)
 {
     resize(m_designSize);
-    QV_Resource::ApplyDialogLoadTreatment(this, setCaptions);
+    QV_Resource::ApplyDialogLoadTreatment(this, [this, &setCaptions] {
+        setCaptions();
+        setSearchCaptions();
+    });
     m_database = std::make_unique<ConfigDatabase>();
     QPalette listPalette = m_mainList->palette();
     listPalette.setColor(QPalette::Base, QV_Resource::ToQColor(ListBackColor));
     m_mainList->setPalette(listPalette);
+    m_searchList->setPalette(listPalette);
     applyLook();
+}
+
+void CodePickerDialog::setSearchCaptions()
+{
+    using namespace ResourceIds;
+    m_lblSearch->setText(QV_Resource::GetResString(CODE_SEARCH_LABEL));
+    m_txtSearch->setPlaceholderText(QV_Resource::GetResString(CODE_SEARCH_PLACEHOLDER));
+    m_hitModel->setNoMatchText(QV_Resource::GetResString(CODE_SEARCH_NO_MATCH));
 }
 
 void CodePickerDialog::readTree(CodeWalk &walk, const QString &path, const QString &treeName)
@@ -93,6 +136,8 @@ void CodePickerDialog::readTree(CodeWalk &walk, const QString &path, const QStri
 void CodePickerDialog::unload(CodeWalk &walk)
 {
     hide();
+    // The hits point into the index the walk is about to let go of.
+    m_txtSearch->clear();
     walk.release();
     m_database.reset();
 }
@@ -116,10 +161,68 @@ void CodePickerDialog::applyLook()
     }
 }
 
-bool CodePickerDialog::runModal()
+bool CodePickerDialog::runModal(const QString &incomingCode)
 {
-    m_mainList->setFocus();
+    m_txtSearch->clear();
+    if (incomingCode.isEmpty())
+        m_txtSearch->setFocus();
+    else
+        m_mainList->setFocus();
     return exec() == QDialog::Accepted;
+}
+
+bool CodePickerDialog::isSearching() const
+{
+    return !m_txtSearch->text().trimmed().isEmpty();
+}
+
+void CodePickerDialog::search()
+{
+    const bool searching = isSearching();
+    m_hitModel->setHits(searching ? codeWalk().search(m_txtSearch->text()) : CodeHits());
+    // Enter in the box chooses the first hit unless the user moves on.
+    m_searchList->setCurrentIndex(m_hitModel->index(0));
+    m_searchList->setVisible(searching);
+    m_mainList->setVisible(!searching);
+}
+
+void CodePickerDialog::chooseHit(int row)
+{
+    const CodeHits hits = m_hitModel->hits();
+    if (row < 0 || row >= hits.size())
+        return;
+    codeWalk().choose(hits, row);
+    m_txtSearch->clear();
+    showState();
+    m_mainList->setFocus();
+}
+
+bool CodePickerDialog::searchBoxKeyPressed(const QKeyEvent *key)
+{
+    switch (key->key()) {
+    case Qt::Key_Down: {
+        QListView *list = isSearching() ? m_searchList : m_mainList;
+        list->setFocus();
+        if (!list->currentIndex().isValid())
+            list->setCurrentIndex(list->model()->index(0, 0));
+        return true;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // With the box empty, Enter is OK as in the code boxes.
+        if (!isSearching())
+            return false;
+        chooseHit(m_searchList->currentIndex().row());
+        return true;
+    case Qt::Key_Escape:
+        // Only an empty box lets Escape cancel the dialog.
+        if (m_txtSearch->text().isEmpty())
+            return false;
+        m_txtSearch->clear();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void CodePickerDialog::showWalk(const CodeWalk &walk)
@@ -141,10 +244,23 @@ void CodePickerDialog::showWalk(const CodeWalk &walk)
     for (int i = 0; i < m_lbl.size(); ++i)
         m_lbl[i]->setText(walk.caption(i));
     m_lblInfo->setText(walk.info());
+    // A change of mode changes what the search runs on.
+    if (isSearching())
+        search();
 }
 
 bool CodePickerDialog::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (watched == m_txtSearch && searchBoxKeyPressed(key))
+            return true;
+        if (watched == m_searchList &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            chooseHit(m_searchList->currentIndex().row());
+            return true;
+        }
+    }
     // The first click of a double click has already descended; the second
     // would land on an entry of the new level and descend once more.
     if (watched == m_mainList->viewport() && event->type() == QEvent::MouseButtonDblClick)

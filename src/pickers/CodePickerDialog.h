@@ -7,17 +7,21 @@
 #include <functional>
 #include <memory>
 
+class CodeHitModel;
 class CodeWalk;
 class ConfigDatabase;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QPushButton;
 
 // What both code pickers share: the list of a tree level, the up button,
-// the level captions, the info line, OK and Cancel. The children sit at fixed
-// design positions; the proportional resizer of the load treatment scales
-// them with the dialog. Closing the window cancels and only hides it.
+// the level captions, the info line, OK and Cancel, and the search box above
+// the list: while it holds text, the list of hits takes the level's place. The children sit at
+// fixed design positions; the proportional resizer of the load treatment scales them with the
+// dialog. Closing the window cancels and only hides it.
 class CodePickerDialog : public QDialog
 {
     Q_OBJECT
@@ -38,8 +42,9 @@ protected:
     // Hides the dialog and lets go of the store and the tree; the next
     // Init loads again.
     void unload(CodeWalk &walk);
-    // Shows the dialog modally; true when the user chose OK.
-    bool runModal();
+    // Shows the dialog modally, the search emptied; true when the user chose
+    // OK. Without an incoming code the user starts in the search box.
+    bool runModal(const QString &incomingCode);
     // Re-setting an unchanged box would move the user's cursor to the end.
     static void showCode(QLineEdit *box, const QString &code);
     // Mirrors the walk's list, captions and info line. The list is refilled
@@ -56,7 +61,12 @@ protected:
     }
     // The level captions one under another from the top left of a column.
     void placeCaptions(int first, int last, const QRect &firstGeometry);
+    // The search caption and box along the top of area, the lists below.
+    void placeSearchAndList(const QRect &area);
 
+    virtual CodeWalk &codeWalk() = 0;
+    // Mirrors the walk in every control.
+    virtual void showState() = 0;
     virtual void listClicked(int row) = 0;
     virtual void upClicked() = 0;
 
@@ -70,13 +80,23 @@ protected:
     QLabel *m_lblInfo;
     QLabel *m_label1;
     QList<QLabel *> m_lbl;
+    QLabel *m_lblSearch;
+    QLineEdit *m_txtSearch;
+    QListView *m_searchList;
 
 private:
     void applyLook();
+    void setSearchCaptions();
+    bool isSearching() const;
+    // Lists the hits of the search box's text, or shows the walk again.
+    void search();
+    void chooseHit(int row);
+    bool searchBoxKeyPressed(const QKeyEvent *key);
 
     QSize m_designSize;
     QString m_logSource;
     std::unique_ptr<ConfigDatabase> m_database;
+    CodeHitModel *m_hitModel;
     quint64 m_shownRevision = 0;
     bool m_listShown = false;
     // The row of the leaf last chosen while the list still shows it, or -1.

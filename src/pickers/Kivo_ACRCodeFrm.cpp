@@ -43,7 +43,7 @@ Kivo_ACRCodeFrm::Kivo_ACRCodeFrm(QWidget *parent)
     m_cmdUp->setGeometry(10, 10, 32, 28);
     m_cmdUPBig->setGeometry(10, 470, 48, 32);
     m_lblInfo->setGeometry(50, 14, 640, 22);
-    m_mainList->setGeometry(10, 46, 360, 454);
+    placeSearchAndList({10, 46, 360, 454});
     m_mainList->setAccessibleName(QStringLiteral("ACR codes"));
     m_label1->setGeometry(385, 162, 305, 20);
     placeCaptions(0, AcrCodeWalk::LevelsPerMode - 1, {385, 184, 305, 20});
@@ -81,7 +81,7 @@ QString Kivo_ACRCodeFrm::Init(QWidget *ownerForm, QString &code, bool &cancelled
     m_walk.navigateTo(code);
     showState();
 
-    if (!runModal()) {
+    if (!runModal(code)) {
         code.clear();
         cancelled = true;
         return code;

@@ -27,20 +27,22 @@ public:
     QString AnatomyCode() const;
     // CR LF before each chosen anatomy level's caption.
     QString AnatomyDesc() const;
-    // The main form takes its fields' font size from here.
+    // Once loaded, the dialog font size, which the main form's fields take
+    // too (QV_Resource::DialogControlFontSize).
     qint32 ControlFontSize() const;
     // Releases the store and the tree; the next Init reads them afresh.
     void Uninitialize();
     QString ACR_CODE_PATH() const;
 
 protected:
+    CodeWalk &codeWalk() override { return m_walk; }
+    void showState() override;
     void listClicked(int row) override;
     void upClicked() override;
 
 private:
     void load();
     void setCaptions();
-    void showState();
 
     AcrCodeWalk m_walk;
 

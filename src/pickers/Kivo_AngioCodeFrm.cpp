@@ -18,7 +18,7 @@ Kivo_AngioCodeFrm::Kivo_AngioCodeFrm(QWidget *parent)
     m_cmdUp->setGeometry(10, 10, 32, 28);
     m_cmdUPBig->setGeometry(10, 380, 48, 32);
     m_lblInfo->setGeometry(50, 14, 580, 22);
-    m_mainList->setGeometry(10, 46, 330, 364);
+    placeSearchAndList({10, 46, 330, 364});
     m_mainList->setAccessibleName(QStringLiteral("Angiography codes"));
     m_label1->setGeometry(355, 104, 275, 20);
     placeCaptions(0, AngioCodeWalk::Levels - 1, {355, 126, 275, 20});
@@ -44,7 +44,7 @@ QString Kivo_AngioCodeFrm::Init(QString &code, bool &cancelled)
     m_walk.navigateTo(code);
     showState();
 
-    if (!runModal()) {
+    if (!runModal(code)) {
         code.clear();
         cancelled = true;
         return code;

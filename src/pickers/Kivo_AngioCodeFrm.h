@@ -27,13 +27,14 @@ public:
     QString AngioDesc() const;
 
 protected:
+    CodeWalk &codeWalk() override { return m_walk; }
+    void showState() override;
     void listClicked(int row) override;
     void upClicked() override;
 
 private:
     void load();
     void setCaptions();
-    void showState();
 
     AngioCodeWalk m_walk;
 

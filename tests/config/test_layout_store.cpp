@@ -145,7 +145,7 @@ TEST_F(LayoutStoreTest, DefaultIsReadUntilTheUserSavesAndIsNeverWritten)
     EXPECT_FALSE(store().KeyExists(LayoutPath));
     ASSERT_TRUE(m_manager.InitBeforeReadLayout(false));
     EXPECT_EQ(m_manager.readLayoutName(), QStringLiteral("default_layout"));
-    EXPECT_EQ(m_manager.readSetCount(), 2);
+    EXPECT_EQ(m_manager.readSetNumbers(), (QList<int>{1, 2}));
     m_manager.ReadFormLayout(form);
     EXPECT_EQ(QRect(form.left, form.top, form.width, form.height), QRect(-1, -1, 9000, 7000));
     const auto sets = readSets(m_manager, 2);

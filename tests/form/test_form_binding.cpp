@@ -7,11 +7,13 @@
 
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
+#include "form/IdentifierCheck.h"
 #include "form/ToolIds.h"
 #include "platform/ui/ToolBarControl.h"
 
 #include <QCheckBox>
 #include <QDate>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,8 +78,9 @@ protected:
 
 // Guards against showing the record wrongly (AFIP case, joined ACR code,
 // the submitter's login instead of the name, a drop-down value that is not
-// the list's current entry) and against filling or clearing by program
-// counting as the user's change.
+// the list's current entry), against filling or clearing by program
+// counting as the user's change, and against building the code pickers or
+// the tables dialog before the user opens one.
 TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
 {
     m_record->set(u"KESTO_TF_HISTORY", u"First seen in 2019");
@@ -134,6 +137,8 @@ TEST_F(BindingTest, RecordIsShownWithoutMarkingModified)
     m_form->UpdateUIFields(nullptr);
     EXPECT_EQ(m_form->tfData(), nullptr);
     EXPECT_EQ(control<QLabel>("lblDate")->text(), QString());
+    // Each would weigh on every first paint of the window.
+    EXPECT_TRUE(m_form->findChildren<QDialog *>().isEmpty());
 }
 
 // Guards against a wrong split of the ACR code, a submitter or date in the
@@ -208,6 +213,58 @@ TEST_F(BindingTest, SubmitAsksAndHonoursTheAnswer)
     EXPECT_EQ(submitted.takeFirst().at(0).value<TFData *>(), m_record);
     EXPECT_FALSE(m_form->IsModified());
     EXPECT_EQ(stored(u"KESTO_TF_TEACHING_INDICATION"), QStringLiteral("Y"));
+}
+
+// Guards against a check that is on without the store turning it on, that
+// misses what names the patient in a text box or a drop-down, submits after
+// a No or leaves the user without the first finding selected, stops a clean
+// submit with a message, or fails on a broken stored pattern instead of
+// reporting it.
+TEST_F(BindingTest, IdentifierCheckWarnsBeforeTheSubmitQuestion)
+{
+    QSignalSpy submitted(m_form.get(), &Kivo_UIManager::SubmitPressed);
+    QAction *submit = control<ToolBarControl>("m_TopToolBar")->tool(ToolIds::Submit);
+    const QString question = QV_Resource::GetResString(ResourceIds::SUBMIT_QUESTION);
+    const auto submitAnswering = [submit](qint32 caption) {
+        MessageBoxAnswerer answerer(QV_Resource::GetResString(caption));
+        submit->trigger();
+        return answerer.takeTexts();
+    };
+    const auto show = [this](const char16_t *history, const char16_t *modality) {
+        m_record->set(u"KESTO_TF_HISTORY", history);
+        m_record->set(u"KESTO_TF_MODALITY", modality);
+        m_form->UpdateUIFields(m_record);
+    };
+    m_record->set(u"KESTO_TF_PATIENT_NAME", u"DOE^JANE");
+    show(u"Seen 11/03/2024 by Dr Doe", u"jane@example.org");
+
+    QStringList texts = submitAnswering(ResourceIds::NO_CAPTION);
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts.first().startsWith(question)) << "checked while off";
+
+    const QString branch = QLatin1String(IdentifierCheck::StorePath) + QLatin1Char('\\');
+    ConfigDatabase().WriteLong(branch + QStringLiteral("enabled"), 1);
+    texts = submitAnswering(ResourceIds::NO_CAPTION);
+    ASSERT_EQ(texts.size(), 1);
+    for (const char16_t *finding :
+         {u"History: “11/03/2024”", u"History: “Doe”", u"Modality: “jane@example.org”"})
+        EXPECT_TRUE(texts.first().contains(QString::fromUtf16(finding)))
+            << texts.first().toStdString();
+    EXPECT_EQ(submitted.count(), 0);
+    EXPECT_EQ(box(HistorySet)->textCursor().selectedText(), QStringLiteral("11/03/2024"));
+
+    texts = submitAnswering(ResourceIds::YES_CAPTION);
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts.last().startsWith(question));
+    EXPECT_EQ(submitted.count(), 1);
+
+    ConfigDatabase().WriteString(branch + QStringLiteral("patterns\\broken"), QStringLiteral("(x"));
+    show(u"Clean text", u"CT");
+    texts = submitAnswering(ResourceIds::YES_CAPTION);
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts.first().contains(QStringLiteral("broken"))) << texts.first().toStdString();
+    EXPECT_TRUE(texts.last().startsWith(question)) << "a clean text was questioned";
+    EXPECT_EQ(submitted.count(), 2);
 }
 
 // Guards against a record that fails on one tag leaving the previous

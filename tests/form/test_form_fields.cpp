@@ -54,9 +54,10 @@ protected:
 };
 
 // Guards against fields off the field-area origin, shifted at factor 1, or
-// of the wrong kind, tag or list; a drop-down showing its first value unasked;
-// boxes a screen reader cannot name by caption, buttons and tools without a
-// name or a tooltip.
+// of the wrong kind, tag, list or font size (the dialog font size, also
+// before a picker was ever opened); a drop-down showing its first value
+// unasked; boxes a screen reader cannot name by caption, buttons and tools
+// without a name or a tooltip.
 TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
 {
     m_form->InitAndUpdateUIFields(nullptr);
@@ -70,6 +71,7 @@ TEST_F(FieldsTest, DefaultLayoutBuildsEverySet)
     EXPECT_FALSE(box(0)->isHidden());
     EXPECT_TRUE(combo(0)->isHidden());
     EXPECT_EQ(box(10)->maxLength(), 255);
+    EXPECT_EQ(box(0)->font().pointSize(), QV_Resource::BaseDlgFontSize());
 
     EXPECT_TRUE(box(ModalitySet)->isHidden());
     EXPECT_FALSE(combo(ModalitySet)->isHidden());

@@ -1,11 +1,66 @@
 // The form's arithmetic and text rules, free of widgets.
 #include "form/AcrCode.h"
 #include "form/ComboCompletion.h"
+#include "form/IdentifierCheck.h"
 #include "form/Kivo_API.h"
+#include "platform/config/FreeConfigTree.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+QStringList foundTexts(const IdentifierCheck &check, const QString &text,
+                       const QString &patientName = QString(), const QString &patientId = QString())
+{
+    QStringList texts;
+    for (const IdentifierCheck::Finding &finding :
+         check.scan({{QStringLiteral("History"), text}}, patientName, patientId))
+        texts << finding.text;
+    return texts;
+}
+
+// Guards against identifiers the check misses in their common written forms,
+// clinical text it flags (sizes, doses, short numbers), a patient's name
+// found inside other words, overlapping matches listed twice, a check that
+// is on without the store turning it on, and a broken stored pattern that
+// stops the check instead of being reported and left out.
+TEST(IdentifierCheckTest, FindsEachKindAndReportsBadPatterns)
+{
+    FreeConfigTree store;
+    EXPECT_FALSE(IdentifierCheck::load(store).enabled());
+
+    const QString branch = QLatin1String(IdentifierCheck::StorePath) + QLatin1Char('\\');
+    store.WriteLong(branch + QStringLiteral("enabled"), 1);
+    store.WriteString(branch + QStringLiteral("patterns\\ward"), QStringLiteral("\\bward \\d+"));
+    store.WriteString(branch + QStringLiteral("patterns\\broken"), QStringLiteral("(unclosed"));
+    store.WriteString(branch + QStringLiteral("patterns\\email"), QString());
+    const IdentifierCheck check = IdentifierCheck::load(store);
+    EXPECT_TRUE(check.enabled());
+    ASSERT_EQ(check.problems().size(), 1);
+    EXPECT_TRUE(check.problems().first().contains(QStringLiteral("broken")));
+
+    const IdentifierCheck defaults;
+    for (const char *date :
+         {"11/03/2024", "3.11.24", "2024-03-11", "11 March 2024", "Mar 11, 2024"})
+        EXPECT_EQ(foundTexts(defaults, QStringLiteral("seen on %1 again").arg(QLatin1String(date))),
+                  QStringList{QLatin1String(date)});
+    EXPECT_EQ(foundTexts(defaults, QStringLiteral("MRN 12345678, call 555-123-4567.")),
+              (QStringList{QStringLiteral("12345678"), QStringLiteral("555-123-4567")}));
+    EXPECT_EQ(foundTexts(defaults, QStringLiteral("mail jane.doe@example.org")),
+              QStringList{QStringLiteral("jane.doe@example.org")});
+    EXPECT_EQ(
+        foundTexts(defaults, QStringLiteral("Mrs doe, id K000123; Doerr"), "DOE^JANE", "K000123"),
+        (QStringList{QStringLiteral("doe"), QStringLiteral("K000123")}));
+    EXPECT_TRUE(foundTexts(defaults,
+                           QStringLiteral("Nodule 12 mm, 2.5 mg/kg over 3 days; T2 "
+                                          "hyperintense, 120/80 mmHg"),
+                           "DOE^JANE", "K000123")
+                    .isEmpty());
+
+    // The store's own pattern counts; the dropped built-in one does not.
+    EXPECT_EQ(foundTexts(check, QStringLiteral("Ward 12, jane@example.org")),
+              QStringList{QStringLiteral("Ward 12")});
+}
 
 // Guards against a code without separator losing its anatomy, and a
 // description that shows a pathology heading with nothing below it. The

@@ -19,6 +19,21 @@ void writeCodes(ConfigTree &tree, const QString &root, const QList<QStringList> 
     }
 }
 
+// Key paths of count codes in a digit hierarchy: 1..9, then ten children
+// each, breadth first ("1", ..., "1\\10", ..., "1\\10\\100").
+QStringList digitHierarchy(int count)
+{
+    QStringList keyPaths;
+    for (int digit = 1; digit <= 9 && keyPaths.size() < count; ++digit)
+        keyPaths << QString::number(digit);
+    for (qsizetype i = 0; keyPaths.size() < count; ++i) {
+        const QString code = keyPaths[i].section(QLatin1Char('\\'), -1);
+        for (int digit = 0; digit <= 9 && keyPaths.size() < count; ++digit)
+            keyPaths << keyPaths[i] + QLatin1Char('\\') + code + QString::number(digit);
+    }
+    return keyPaths;
+}
+
 } // namespace
 
 namespace SampleCodeTrees {
@@ -50,6 +65,25 @@ void writeAngio(ConfigTree &tree, const QString &root)
                 {"4\\4.12", "Renal artery"},
                 {"4\\4.12\\4.12.3", "Segmental branch"},
                 {"5", "Iliac arteries"}});
+}
+
+QStringList writeGeneratedAcr(ConfigTree &tree, int count)
+{
+    const auto describe = [&tree](const QString &keyPath, const QString &kind) {
+        const QString code = keyPath.section(QLatin1Char('\\'), -1);
+        tree.WriteString(keyPath + QStringLiteral("\\description"), kind + QLatin1Char(' ') + code);
+    };
+    QStringList written = digitHierarchy(count / 2);
+    for (const QString &keyPath : written)
+        describe(keyPath, QStringLiteral("Anatomy"));
+    for (const QString region : {"1", "2", "3"}) {
+        for (const QString &code : digitHierarchy(count / 6)) {
+            const QString keyPath = region + QStringLiteral("\\path_code\\") + code;
+            describe(keyPath, QStringLiteral("Pathology"));
+            written << keyPath;
+        }
+    }
+    return written;
 }
 
 } // namespace SampleCodeTrees

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
 class ConfigTree;
 
@@ -14,5 +14,10 @@ void writeAcr(ConfigTree &tree, const QString &root = QString());
 // 4 with children stored as 4.10, 4.1, 4.2, 4.12 (and 4.12.3 below it),
 // plus 4.x that is not a number; 5.
 void writeAngio(ConfigTree &tree, const QString &root = QString());
+
+// About count ACR codes, half anatomy (1..9, then ten children each,
+// breadth first), half pathology spread over the regions 1 to 3 the same
+// way; each described by its kind and code. Returns the codes' key paths.
+QStringList writeGeneratedAcr(ConfigTree &tree, int count);
 
 } // namespace SampleCodeTrees

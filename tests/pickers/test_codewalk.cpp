@@ -161,6 +161,56 @@ TEST_F(AngioWalk, UpAndTypedCodes)
     }
 }
 
+// Guards against a chosen hit ending anywhere but where walking there ends:
+// another code, captions left from the walk before, a level missing from the
+// descriptions, or the pathology list of another region. Every leaf of a
+// generated 3,000-code tree is found by its digits ("A - P" below the
+// region's anatomy code for pathology) and chosen from the previous leaf.
+TEST(WalkSearch, ChoosingAHitEndsWhereWalkingThereEnds)
+{
+    auto tree = std::make_shared<FreeConfigTree>();
+    const QStringList keyPaths = SampleCodeTrees::writeGeneratedAcr(*tree, 3000);
+    AcrCodeWalk searched;
+    searched.setTree(tree);
+    searched.showAnatomy();
+    AcrCodeWalk walked;
+    walked.setTree(tree);
+    const QString separator = QStringLiteral("\\");
+    int leaves = 0;
+    for (const QString &keyPath : keyPaths) {
+        if (keyPaths.contains(keyPath + separator + keyPath.section(separator, -1) + '0'))
+            continue;
+        ++leaves;
+        QStringList parts = keyPath.split(separator);
+        const bool pathology = parts.size() > 1 && parts[1] == QLatin1String("path_code");
+        const QString code = pathology ? parts[0] + " - " + parts.last() : parts.last();
+        if (!pathology && searched.mode() == AcrCodeWalk::Mode::Pathology)
+            searched.showAnatomy(); // the user goes back to the anatomy codes first
+        const CodeHits hits = searched.search(code);
+        int hit = 0;
+        while (hit < hits.size() && hits.code(hit) != code)
+            ++hit;
+        ASSERT_LT(hit, hits.size()) << code.toStdString();
+        searched.choose(hits, hit);
+
+        walked.showAnatomy();
+        if (pathology) {
+            walked.select(walked.indexOf(parts.takeFirst()));
+            walked.showPathology();
+            parts.removeFirst();
+        }
+        for (const QString &part : parts)
+            walked.select(walked.indexOf(part));
+
+        ASSERT_EQ(searched.result(), walked.result());
+        ASSERT_EQ(searched.anatomyDesc(), walked.anatomyDesc()) << code.toStdString();
+        ASSERT_EQ(searched.pathologicDesc(), walked.pathologicDesc()) << code.toStdString();
+        ASSERT_EQ(searched.info(), walked.info()) << code.toStdString();
+        ASSERT_EQ(searched.entries().size(), walked.entries().size()) << code.toStdString();
+    }
+    EXPECT_GT(leaves, 2000);
+}
+
 int main(int argc, char **argv)
 {
     TestLog::useTemporaryFolder();

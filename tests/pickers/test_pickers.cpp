@@ -2,6 +2,7 @@
 // file, driven with the mouse and the keyboard.
 #include "SampleCodeTrees.h"
 #include "common/QV_Resource.h"
+#include "common/ResourceIds.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
 #include "pickers/Kivo_AngioCodeFrm.h"
 #include "pickers/codetree/CodeKeyPath.h"
@@ -14,6 +15,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -76,6 +78,27 @@ QStringList captions(QWidget *dialog, int count)
             texts[label->property("index").toInt()] = label->text();
     }
     return texts;
+}
+
+// The rows of the hit list: "code        description\npath", or the line
+// that says nothing matches.
+QStringList hitTexts(QWidget *dialog)
+{
+    QAbstractItemModel *model = control<QListView>(dialog, "searchList")->model();
+    QStringList texts;
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts << model->index(row, 0).data().toString();
+    return texts;
+}
+
+// Puts text into the search box and returns the codes of the hits.
+QStringList findCodes(QWidget *dialog, const QString &text)
+{
+    control<QLineEdit>(dialog, "txtSearch")->setText(text);
+    QStringList codes;
+    for (const QString &hit : hitTexts(dialog))
+        codes << hit.section(QString(8, QLatin1Char(' ')), 0, 0);
+    return codes;
 }
 
 void clickEntry(QWidget *dialog, const QString &code)
@@ -213,7 +236,8 @@ TEST_F(PickerTest, AcrCancelAndCloseBoxCancel)
     EXPECT_EQ(run(acr, QStringLiteral("123"), cancel, &cancelled), QString());
     EXPECT_TRUE(cancelled);
     cancelled = false;
-    EXPECT_EQ(run(acr, QStringLiteral("12"), [](QDialog *dialog) { dialog->close(); }, &cancelled),
+    EXPECT_EQ(run(
+                  acr, QStringLiteral("12"), [](QDialog *dialog) { dialog->close(); }, &cancelled),
               QString());
     EXPECT_TRUE(cancelled);
 }
@@ -321,4 +345,100 @@ TEST_F(PickerTest, AngioIncomingCodeOkAndCancel)
     };
     EXPECT_EQ(run(angio, QStringLiteral("4"), cancel, &cancelled), QString());
     EXPECT_TRUE(cancelled);
+}
+
+// Guards against a search that misses a code by the start of its words, in
+// any order, case or accents, or by its digits in each form; that reaches
+// codes outside the current mode; that shows stale hits or an error when
+// nothing matches; that loses the walk's level when the box is emptied; and
+// against Escape cancelling the picker while the box holds text.
+TEST_F(PickerTest, AcrSearchFindsByWordsAndDigitsInTheCurrentMode)
+{
+    ConfigDatabase(m_file).WriteString(QLatin1String(CodeKeyPath::AcrTreePath) +
+                                           QStringLiteral("\\2\\23\\231\\description"),
+                                       QStringLiteral("Glande thyro\u00EFde, lobe droit"));
+    bool cancelled = false;
+    run(
+        acr, QString(),
+        [](QDialog *dialog) {
+            auto *box = control<QLineEdit>(dialog, "txtSearch");
+            EXPECT_TRUE(QTest::qWaitFor([box] { return box->hasFocus(); }));
+            clickEntry(dialog, QStringLiteral("1"));
+            QTest::keyClicks(box, QStringLiteral("cereb"));
+            EXPECT_EQ(findCodes(dialog, box->text()), (QStringList{"123", "124"}));
+            EXPECT_EQ(findCodes(dialog, QStringLiteral("C\u00C9R\u00C9BELL")), QStringList{"124"});
+            EXPECT_EQ(findCodes(dialog, QStringLiteral("NECK face")), QStringList{"2"});
+            EXPECT_EQ(findCodes(dialog, QStringLiteral("thyroide dr")), QStringList{"231"});
+            EXPECT_EQ(hitTexts(dialog),
+                      QStringList{"231        Glande thyro\u00EFde, lobe droit\nFace and neck "
+                                  "\u203A Neck"});
+            EXPECT_EQ(findCodes(dialog, QStringLiteral("12")), (QStringList{"12", "123", "124"}));
+            EXPECT_EQ(findCodes(dialog, QStringLiteral("1 - 4")), (QStringList{"1 - 4", "1 - 45"}));
+            EXPECT_EQ(findCodes(dialog, QStringLiteral("1.45")), QStringList{"1 - 45"});
+            // Pathology codes are not anatomy codes: nothing matches.
+            const QStringList noMatch{QV_Resource::GetResString(ResourceIds::CODE_SEARCH_NO_MATCH)};
+            EXPECT_EQ(findCodes(dialog, QStringLiteral("9 - 4")), noMatch);
+            findCodes(dialog, QStringLiteral("neo"));
+            EXPECT_EQ(hitTexts(dialog), noMatch);
+            EXPECT_EQ(QApplication::activeModalWidget(), dialog);
+
+            QTest::keyClick(box, Qt::Key_Escape);
+            EXPECT_TRUE(dialog->isVisible());
+            EXPECT_EQ(box->text(), QString());
+            EXPECT_TRUE(mainList(dialog)->isVisible());
+            EXPECT_EQ(listCodes(dialog), (QStringList{"11", "12"}));
+
+            click(dialog, "cmdPathology");
+            EXPECT_EQ(findCodes(dialog, QStringLiteral("neo")), (QStringList{"4", "45"}));
+            EXPECT_EQ(findCodes(dialog, QStringLiteral("5")), QStringList{"5"});
+            QTest::keyClick(box, Qt::Key_Escape);
+            QTest::keyClick(box, Qt::Key_Escape);
+        },
+        &cancelled);
+    EXPECT_TRUE(cancelled);
+}
+
+// Guards against a hit chosen with the keyboard or a double click returning
+// another code or other descriptions than walking there with the mouse, and
+// against the search box taking the focus from an incoming code's level.
+TEST_F(PickerTest, ChosenHitReturnsWhatWalkingThereReturns)
+{
+    const QString walked = run(acr, QString(), [](QDialog *dialog) {
+        clickEntry(dialog, QStringLiteral("1"));
+        click(dialog, "cmdPathology");
+        clickEntry(dialog, QStringLiteral("4"));
+        clickEntry(dialog, QStringLiteral("45"));
+        click(dialog, "cmdOK");
+    });
+    const QStringList walkedDescriptions{acr.AnatomyDesc(), acr.PathologicDesc()};
+    const QString searched = run(acr, QStringLiteral("2"), [](QDialog *dialog) {
+        EXPECT_TRUE(QTest::qWaitFor([dialog] { return mainList(dialog)->hasFocus(); }));
+        auto *box = control<QLineEdit>(dialog, "txtSearch");
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("1.45"));
+        QTest::keyClick(box, Qt::Key_Down);
+        auto *hits = control<QListView>(dialog, "searchList");
+        EXPECT_TRUE(hits->hasFocus());
+        QTest::keyClick(hits, Qt::Key_Return);
+        EXPECT_EQ(box->text(), QString());
+        EXPECT_EQ(listCodes(dialog), QStringList{"45"});
+        click(dialog, "cmdOK");
+    });
+    EXPECT_EQ(searched, walked);
+    EXPECT_EQ((QStringList{acr.AnatomyDesc(), acr.PathologicDesc()}), walkedDescriptions);
+
+    const QString angioCode = run(angio, QString(), [](QDialog *dialog) {
+        EXPECT_EQ(findCodes(dialog, QStringLiteral("4.1")),
+                  (QStringList{"4.1", "4.10", "4.12", "4.12.3"}));
+        auto *hits = control<QListView>(dialog, "searchList");
+        const QPoint at = hits->visualRect(hits->model()->index(3, 0)).center();
+        QTest::mousePress(hits->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(hits->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(hits->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(hits->viewport(), Qt::LeftButton, {}, at);
+        click(dialog, "cmdOK");
+    });
+    EXPECT_EQ(angioCode, QStringLiteral("4.12.3"));
+    EXPECT_EQ(angio.AngioDesc(), QStringLiteral(" 4        Abdominal aorta\r\n 4.12        Renal "
+                                                "artery\r\n 4.12.3        Segmental branch"));
 }

@@ -19,26 +19,46 @@ const QString DescriptionKey = QStringLiteral("description");
     throw Err(Err::ImportFailure, QStringLiteral("line %1: %2").arg(line).arg(message));
 }
 
+// Refuses a code nested deeper than the levels left below the tree's root,
+// judged on its text: its key path holds every prefix of the code, so
+// building it first would take memory growing with the square of the code's
+// length.
+void checkDepth(int depth, int maxDepth, int line)
+{
+    if (depth > maxDepth)
+        fail(line, QStringLiteral("the code would be %1 keys deep in its tree; at most %2 fit "
+                                  "in the store")
+                       .arg(depth)
+                       .arg(maxDepth));
+}
+
 // The key path of an ACR code, "" when the text is not one.
-QString acrKeyPath(const QString &code)
+QString acrKeyPath(const QString &code, int maxDepth, int line)
 {
     static const QRegularExpression anatomy(QStringLiteral("^[0-9]+$"));
     static const QRegularExpression pathology(QStringLiteral("^([0-9]+)\\s*-\\s*([0-9]+)$"));
-    if (anatomy.match(code).hasMatch())
+    if (anatomy.match(code).hasMatch()) {
+        checkDepth(int(code.size()), maxDepth, line);
         return CodeKeyPath::acrAnatomy(code);
+    }
     const QRegularExpressionMatch match = pathology.match(code);
-    if (match.hasMatch())
-        return CodeKeyPath::acrPathology(match.captured(1).left(1), match.captured(2));
-    return {};
+    if (!match.hasMatch())
+        return {};
+    // The region's key, its pathology key, then one key per digit.
+    checkDepth(2 + int(match.capturedLength(2)), maxDepth, line);
+    return CodeKeyPath::acrPathology(match.captured(1).left(1), match.captured(2));
 }
 
 // The key path of an angiography code, "" when the text is not one. Parts
 // with leading zeros are refused: 4.01 and 4.1 would be two keys for what the
 // picker shows as one code.
-QString angioKeyPath(const QString &code)
+QString angioKeyPath(const QString &code, int maxDepth, int line)
 {
     static const QRegularExpression format(
         QStringLiteral("^(0|[1-9][0-9]*)(\\.(0|[1-9][0-9]*))*$"));
+    // The depth is judged before the pattern: on thousands of parts the
+    // pattern gives up, and the code would read as no code at all.
+    checkDepth(int(code.count(QLatin1Char('.'))) + 1, maxDepth, line);
     return format.match(code).hasMatch() ? CodeKeyPath::angio(code) : QString();
 }
 
@@ -116,9 +136,12 @@ std::shared_ptr<FreeConfigTree> CodeTreeLoader::fromCsv(CodeTreeKind kind, const
 {
     const QList<CsvReader::Record> records = CsvReader::read(csv);
     const QString treePath = storePath(kind);
+    const ConfigPath treeKey = ConfigPath::parse(treePath);
     auto tree = std::make_shared<FreeConfigTree>();
-    tree->RenameRoot(QString(), ConfigPath::parse(treePath).name());
+    tree->RenameRoot(QString(), treeKey.name());
 
+    // Below each code's key lies its description key.
+    const int maxCodeDepth = ConfigPath::MaxDepth - int(treeKey.names().size()) - 1;
     QHash<QString, int> lineOfCode; // by key path
     for (const CsvReader::Record &record : records) {
         if (record.line == records.first().line && isHeader(record))
@@ -129,7 +152,9 @@ std::shared_ptr<FreeConfigTree> CodeTreeLoader::fromCsv(CodeTreeKind kind, const
                                   .arg(record.fields.size()));
         const QString code = record.fields.at(0).trimmed();
         const QString description = record.fields.value(1).trimmed();
-        const QString keyPath = kind == CodeTreeKind::Acr ? acrKeyPath(code) : angioKeyPath(code);
+        const QString keyPath = kind == CodeTreeKind::Acr
+                                    ? acrKeyPath(code, maxCodeDepth, record.line)
+                                    : angioKeyPath(code, maxCodeDepth, record.line);
         if (keyPath.isEmpty())
             fail(record.line,
                  QStringLiteral("\"%1\" is not a code: %2").arg(code, formatHint(kind)));

@@ -1,11 +1,15 @@
 #include "AcrCodeWalk.h"
 
+#include "CodeQuery.h"
 #include "pickers/codetree/CodeKeyPath.h"
+
+#include <QRegularExpression>
 
 namespace {
 
 const QString LogSource = QStringLiteral("Kivo_ACRCodeFrm");
 const QString CodeSeparator = QStringLiteral(" - ");
+const QString PathologyKey = QLatin1String(CodeKeyPath::PathologyKey);
 
 } // namespace
 
@@ -55,6 +59,77 @@ void AcrCodeWalk::select(int index)
         noteChoice(captionIndex(m_level), entry);
         showLevel(CodeKeyPath::acrPathology(region(), entry.code));
     }
+}
+
+CodeHits AcrCodeWalk::search(const QString &text) const
+{
+    const CodeQuery query(text);
+    if (query.isCode()) {
+        // The anatomy code, then optionally a separator and the pathology digits.
+        static const QRegularExpression form(QStringLiteral("^([0-9]+)(?:([-.])([0-9]*))?$"));
+        const QRegularExpressionMatch parts = form.match(query.code());
+        if (!parts.hasMatch())
+            return {};
+        if (parts.hasCaptured(2))
+            return searchBelowAnatomy(parts.captured(1), parts.captured(3));
+    }
+    const CodeSearchIndex *index =
+        m_mode == Mode::Anatomy ? &m_anatomyIndex : pathologyIndex(region());
+    if (!index || query.isEmpty())
+        return {};
+    return {index, query.isCode() ? index->rowsWithCodePrefix(query.code())
+                                  : index->rowsWithWords(query.words())};
+}
+
+CodeHits AcrCodeWalk::searchBelowAnatomy(const QString &anatomy, const QString &pathology) const
+{
+    const CodeSearchIndex *index = pathologyIndex(anatomy.left(1));
+    if (!index || m_anatomyIndex.rowOf(anatomy) < 0)
+        return {};
+    return {index, index->rowsWithCodePrefix(pathology), anatomy + CodeSeparator};
+}
+
+void AcrCodeWalk::choose(const CodeHits &hits, int hit)
+{
+    if (hit < 0 || hit >= hits.size())
+        return;
+    if (hits.index() == &m_anatomyIndex) {
+        showAnatomy();
+        walkDown(hits.chain(hit));
+        return;
+    }
+    if (!hits.codePrefix().isEmpty()) {
+        const QString anatomy = hits.codePrefix().chopped(CodeSeparator.size());
+        showAnatomy();
+        walkDown(m_anatomyIndex.chain(m_anatomyIndex.rowOf(anatomy)));
+    }
+    showPathology();
+    walkDown(hits.chain(hit));
+}
+
+void AcrCodeWalk::indexTree()
+{
+    m_anatomyIndex.clear();
+    m_pathologyIndexes.clear();
+    indexLevel(m_anatomyIndex, QString());
+    // A region's pathology codes lie below its first-level anatomy code.
+    for (int row = 0; row < m_anatomyIndex.size(); ++row) {
+        if (m_anatomyIndex.parentRow(row) >= 0)
+            continue;
+        const QString region = m_anatomyIndex.entry(row).code.left(1);
+        if (m_pathologyIndexes.count(region))
+            continue;
+        CodeSearchIndex pathology;
+        indexLevel(pathology, CodeKeyPath::acrPathology(region, QString()));
+        if (pathology.size() > 0)
+            m_pathologyIndexes.emplace(region, std::move(pathology));
+    }
+}
+
+const CodeSearchIndex *AcrCodeWalk::pathologyIndex(const QString &region) const
+{
+    const auto found = m_pathologyIndexes.find(region);
+    return found == m_pathologyIndexes.end() ? nullptr : &found->second;
 }
 
 void AcrCodeWalk::up()
@@ -121,8 +196,7 @@ QString AcrCodeWalk::pathologicDesc() const
 
 bool AcrCodeWalk::isListed(const QString &name) const
 {
-    return CodeWalk::isListed(name) &&
-           name.compare(QLatin1String(CodeKeyPath::PathologyKey), Qt::CaseInsensitive) != 0;
+    return CodeWalk::isListed(name) && !isNamed(name, PathologyKey);
 }
 
 int AcrCodeWalk::captionIndex(int level) const

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "CodeSearchIndex.h"
 #include "CodeWalk.h"
+
+#include <map>
 
 // Walking the ACR tree: anatomy codes first, then the pathology codes of the
 // anatomy region (the anatomy code's first digit). Captions 0 to 5 hold the
@@ -19,7 +22,12 @@ public:
     void showPathology();
     // The user chose the entry at index: it becomes the mode's code and the
     // list descends to its children.
-    void select(int index);
+    void select(int index) override;
+    // Digits find the current mode's codes by their start; "641 - 42" or
+    // "641.42" finds the pathology codes starting 42 below anatomy 641;
+    // words find the current mode's codes by their descriptions.
+    CodeHits search(const QString &text) const override;
+    void choose(const CodeHits &hits, int hit) override;
     // Drops the last digit of the mode's code and lists the level above.
     void up();
     // Descends to an incoming code "anatomy - pathology" (the second part
@@ -44,12 +52,16 @@ public:
     QString pathologicDesc() const;
 
 protected:
+    void indexTree() override;
     bool isListed(const QString &name) const override;
 
 private:
     // The caption of a level in the current mode, -1 beyond the last.
     int captionIndex(int level) const;
     QString region() const;
+    // Null when the region has no pathology codes.
+    const CodeSearchIndex *pathologyIndex(const QString &region) const;
+    CodeHits searchBelowAnatomy(const QString &anatomy, const QString &pathology) const;
 
     Mode m_mode = Mode::Anatomy;
     bool m_pathologyAvailable = false;
@@ -57,4 +69,7 @@ private:
     QString m_pathologyCode;
     QString m_anatomyChoice;
     QString m_pathologyChoice;
+    CodeSearchIndex m_anatomyIndex;
+    // By region: the values stay in place, so hits may point at them.
+    std::map<QString, CodeSearchIndex> m_pathologyIndexes;
 };

@@ -55,10 +55,3 @@ bool AngioCodeOrder::lessThan(const QString &left, const QString &right)
     }
     return leftParts.size() < rightParts.size();
 }
-
-void AngioCodeOrder::sort(QList<CodeEntry> &entries)
-{
-    std::stable_sort(entries.begin(), entries.end(), [](const CodeEntry &a, const CodeEntry &b) {
-        return lessThan(a.code, b.code);
-    });
-}

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "CodeEntry.h"
-
-#include <QList>
+#include <QString>
 
 // The order of dotted angiography codes in a list: part by part, whole
 // numbers by their value (4.2 before 4.10, however many digits), a part that
@@ -12,6 +10,4 @@ class AngioCodeOrder
 {
 public:
     static bool lessThan(const QString &left, const QString &right);
-    // Stable: entries the order cannot tell apart keep their store order.
-    static void sort(QList<CodeEntry> &entries);
 };

@@ -1,6 +1,7 @@
 #include "AngioCodeWalk.h"
 
 #include "AngioCodeOrder.h"
+#include "CodeQuery.h"
 #include "pickers/codetree/CodeKeyPath.h"
 
 namespace {
@@ -47,6 +48,23 @@ void AngioCodeWalk::select(int index)
     showLevel(CodeKeyPath::angio(entry.code));
 }
 
+CodeHits AngioCodeWalk::search(const QString &text) const
+{
+    const CodeQuery query(text);
+    if (query.isEmpty())
+        return {};
+    return {&m_index, query.isCode() ? m_index.rowsWithCodePrefix(query.code())
+                                     : m_index.rowsWithWords(query.words())};
+}
+
+void AngioCodeWalk::choose(const CodeHits &hits, int hit)
+{
+    if (hit < 0 || hit >= hits.size())
+        return;
+    showTop();
+    walkDown(hits.chain(hit));
+}
+
 void AngioCodeWalk::up()
 {
     if (entries().isEmpty())
@@ -78,7 +96,13 @@ QString AngioCodeWalk::angioDesc() const
     return caption(0) + captionLines(1, Levels - 1);
 }
 
-void AngioCodeWalk::arrange(QList<CodeEntry> &entries) const
+void AngioCodeWalk::indexTree()
 {
-    AngioCodeOrder::sort(entries);
+    m_index.clear();
+    indexLevel(m_index, QString());
+}
+
+bool AngioCodeWalk::listedBefore(const QString &code, const QString &other) const
+{
+    return AngioCodeOrder::lessThan(code, other);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CodeSearchIndex.h"
 #include "CodeWalk.h"
 
 // Walking the angiography tree of dotted codes (4, 4.12, 4.12.3). Siblings
@@ -13,7 +14,11 @@ public:
 
     // The top of the tree with everything chosen cleared.
     void showTop();
-    void select(int index);
+    void select(int index) override;
+    // Digits find the codes starting with them ("4.1" finds 4.1, 4.12.3 and
+    // 4.10); words find codes by their descriptions.
+    CodeHits search(const QString &text) const override;
+    void choose(const CodeHits &hits, int hit) override;
     // Drops the last part of the code and lists the level on which the
     // shortened code was chosen.
     void up();
@@ -26,8 +31,10 @@ public:
     QString angioDesc() const;
 
 protected:
-    void arrange(QList<CodeEntry> &entries) const override;
+    void indexTree() override;
+    bool listedBefore(const QString &code, const QString &other) const override;
 
 private:
     QString m_code;
+    CodeSearchIndex m_index;
 };

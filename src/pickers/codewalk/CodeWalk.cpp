@@ -1,24 +1,25 @@
 #include "CodeWalk.h"
 
+#include "CodeSearchIndex.h"
+
 #include "common/QV_VBLogger.h"
 #include "platform/Err.h"
-#include "platform/config/ConfigTree.h"
+#include "platform/config/ConfigNode.h"
+#include "platform/config/FreeConfigTree.h"
+
+#include <algorithm>
 
 namespace {
 
 const QString DescriptionKey = QStringLiteral("description");
 
-// Typed codes end up in key paths; one that no key could carry (an empty
-// part, a "\", too deep) names nothing rather than failing the dialog.
-ConfigTreePtr openLevel(const ConfigTree &tree, const QString &keyPath)
+QString textOf(const std::optional<ConfigValue> &value)
 {
-    try {
-        return tree.OpenSubTree(keyPath);
-    } catch (const Err &e) {
-        if (e.number() == Err::InvalidPath || e.number() == Err::NameTooLong)
-            return nullptr;
-        throw;
-    }
+    if (!value)
+        return QString();
+    if (const qint32 *number = std::get_if<qint32>(&*value))
+        return QString::number(*number);
+    return std::get<QString>(*value);
 }
 
 } // namespace
@@ -32,14 +33,16 @@ CodeWalk::CodeWalk(QString logSource, QString missingTreeMessage, int captionCou
 
 CodeWalk::~CodeWalk() = default;
 
-void CodeWalk::setTree(std::shared_ptr<const ConfigTree> tree)
+void CodeWalk::setTree(std::shared_ptr<const FreeConfigTree> tree)
 {
     m_tree = std::move(tree);
+    indexTree();
 }
 
 void CodeWalk::release()
 {
     m_tree.reset();
+    indexTree();
     replaceEntries({});
 }
 
@@ -70,18 +73,74 @@ void CodeWalk::showLevel(const QString &keyPath, WhenEmpty whenEmpty)
         return;
     }
     QList<CodeEntry> entries;
-    if (const ConfigTreePtr node = openLevel(*m_tree, keyPath)) {
-        const KeyNameList names = node->ChildNames(QString());
-        entries.reserve(names.Count());
-        for (const QString &name : names.names()) {
-            if (isListed(name))
-                entries.append({name, node->ReadString(name + QLatin1Char('\\') + DescriptionKey)});
-        }
+    if (const ConfigNode *node = nodeAt(keyPath)) {
+        for (ListedCode &listed : listedCodes(*node))
+            entries.append(std::move(listed.entry));
     }
     if (entries.isEmpty() && whenEmpty == WhenEmpty::KeepList)
         return;
-    arrange(entries);
     replaceEntries(std::move(entries));
+}
+
+const ConfigNode *CodeWalk::nodeAt(const QString &keyPath) const
+{
+    // Typed codes end up in key paths; one that no key could carry (an empty
+    // part, a "\", too deep) names nothing rather than failing the dialog.
+    ConfigPath path;
+    try {
+        path = ConfigPath::parse(keyPath);
+    } catch (const Err &e) {
+        if (e.number() == Err::InvalidPath || e.number() == Err::NameTooLong)
+            return nullptr;
+        throw;
+    }
+    const ConfigNode *node = &m_tree->rootNode();
+    for (const QString &name : path.names()) {
+        node = node->child(ConfigPath::foldCase(name));
+        if (!node)
+            return nullptr;
+    }
+    return node;
+}
+
+std::vector<CodeWalk::ListedCode> CodeWalk::listedCodes(const ConfigNode &node) const
+{
+    std::vector<ListedCode> listed;
+    for (const auto &child : node.children) {
+        if (!isListed(child->name))
+            continue;
+        const ConfigNode *description = child->child(DescriptionKey);
+        listed.push_back(
+            {{child->name, description ? textOf(description->value) : QString()}, child.get()});
+    }
+    std::stable_sort(listed.begin(), listed.end(), [this](const auto &a, const auto &b) {
+        return listedBefore(a.entry.code, b.entry.code);
+    });
+    return listed;
+}
+
+void CodeWalk::indexLevel(CodeSearchIndex &index, const QString &keyPath) const
+{
+    if (!m_tree)
+        return;
+    if (const ConfigNode *node = nodeAt(keyPath))
+        indexChildren(index, *node, -1);
+}
+
+void CodeWalk::indexChildren(CodeSearchIndex &index, const ConfigNode &node, int parentRow) const
+{
+    // The tree is in memory: its nodes are walked directly, without a path
+    // look-up per code, so the index costs little beside reading the tree.
+    for (const ListedCode &listed : listedCodes(node)) {
+        const int row = index.add(listed.entry, parentRow);
+        indexChildren(index, *listed.node, row);
+    }
+}
+
+void CodeWalk::walkDown(const QStringList &codes)
+{
+    for (const QString &code : codes)
+        select(indexOf(code));
 }
 
 void CodeWalk::replaceEntries(QList<CodeEntry> entries)
@@ -122,7 +181,24 @@ QString CodeWalk::captionLines(int first, int last) const
 bool CodeWalk::isListed(const QString &name) const
 {
     // A code's description is a child key of its own, not a code below it.
-    return name.compare(DescriptionKey, Qt::CaseInsensitive) != 0;
+    return !isNamed(name, DescriptionKey);
 }
 
-void CodeWalk::arrange(QList<CodeEntry> &) const {}
+bool CodeWalk::isNamed(const QString &name, QStringView key)
+{
+    if (name.size() != key.size())
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char16_t c = name[i].unicode();
+        if (c >= u'A' && c <= u'Z')
+            c += u'a' - u'A';
+        if (c != key[i].unicode())
+            return false;
+    }
+    return true;
+}
+
+bool CodeWalk::listedBefore(const QString &, const QString &) const
+{
+    return false;
+}

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "CodeEntry.h"
+#include "CodeHits.h"
 
 #include <QList>
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
-class ConfigTree;
+class CodeSearchIndex;
+class FreeConfigTree;
+struct ConfigNode;
 
 // What a code picker shows while the user walks a code tree level by level:
 // the listed entries, the captions of the levels chosen so far and the
@@ -18,11 +22,18 @@ public:
     virtual ~CodeWalk();
 
     // Null when the store holds no tree: every list fill then logs that and
-    // leaves the list as it is.
-    void setTree(std::shared_ptr<const ConfigTree> tree);
+    // leaves the list as it is. The search index is built here, once per tree.
+    void setTree(std::shared_ptr<const FreeConfigTree> tree);
     bool hasTree() const { return m_tree != nullptr; }
-    // Lets go of the tree and the listed entries.
+    // Lets go of the tree, its search index and the listed entries.
     void release();
+
+    // The user chose the entry at index.
+    virtual void select(int index) = 0;
+    // The codes the typed text finds where the walk is now.
+    virtual CodeHits search(const QString &text) const = 0;
+    // Walks to a hit from the top, entry by entry, as the user would.
+    virtual void choose(const CodeHits &hits, int hit) = 0;
 
     const QList<CodeEntry> &entries() const { return m_entries; }
     // Changes whenever the list is filled, so a view refills only then.
@@ -57,19 +68,41 @@ protected:
     // CR LF before each caption that is not empty.
     QString captionLines(int first, int last) const;
 
+    // Fills the walk's search indexes from the tree, or empties them.
+    virtual void indexTree() = 0;
+    // Every code below the key at keyPath, in the order the walk lists them.
+    void indexLevel(CodeSearchIndex &index, const QString &keyPath) const;
+    // Chooses each code in turn from the list the previous choice shows.
+    void walkDown(const QStringList &codes);
+
     // Whether a child key is a code to list; keys are named ignoring case.
     virtual bool isListed(const QString &name) const;
-    virtual void arrange(QList<CodeEntry> &entries) const;
+    // Whether name is the lower-case key, ignoring ASCII case as the store
+    // does. Called for every key of a tree, so it asks no Unicode tables.
+    static bool isNamed(const QString &name, QStringView key);
+    // Whether code is listed before other among siblings; siblings it does
+    // not order keep the store's order.
+    virtual bool listedBefore(const QString &code, const QString &other) const;
 
     int m_level = 0;
     QString m_info;
 
 private:
+    // Null when the tree has no such key or no key could have that path.
+    const ConfigNode *nodeAt(const QString &keyPath) const;
+    // A child key the list shows, with its node.
+    struct ListedCode
+    {
+        CodeEntry entry;
+        const ConfigNode *node;
+    };
+    std::vector<ListedCode> listedCodes(const ConfigNode &node) const;
+    void indexChildren(CodeSearchIndex &index, const ConfigNode &node, int parentRow) const;
     void replaceEntries(QList<CodeEntry> entries);
 
     QString m_logSource;
     QString m_missingTreeMessage;
-    std::shared_ptr<const ConfigTree> m_tree;
+    std::shared_ptr<const FreeConfigTree> m_tree;
     QList<CodeEntry> m_entries;
     quint64 m_listRevision = 0;
     QStringList m_captions;

@@ -26,38 +26,101 @@ int lineAt(const QByteArray &json, qsizetype offset)
     throw Err(Err::ImportFailure, QStringLiteral("line %1: %2").arg(line).arg(message));
 }
 
-// Where each object of the text opens, in text order. QJsonDocument keeps
-// array order, so the depth-first walk over the keys meets the key objects in
-// text order. Objects anywhere else are refused at the key holding them
-// before the walk goes deeper, so they cannot shift the count for a key
-// that is reported.
-QList<qsizetype> objectOffsets(const QByteArray &json)
+// One pass over a document QJsonDocument has parsed. It answers the line on
+// which each object opens, in text order: QJsonDocument keeps array order, so
+// the depth-first walk over the keys meets the key objects in text order.
+// Objects anywhere else are refused at the key holding them before the walk
+// goes deeper, so they cannot shift the count for a key that is reported.
+//
+// It also refuses what QJsonDocument accepts but does not keep as written: a
+// raw control character inside a string, and a \u escape of a UTF-16
+// surrogate that is not half of a pair (the parser joins it with whatever
+// follows, so "x\ud800y" would come back as another string).
+class JsonTextScan
 {
-    QList<qsizetype> offsets;
-    bool inString = false;
-    for (qsizetype i = 0; i < json.size(); ++i) {
-        const char c = json.at(i);
-        if (inString) {
-            if (c == '\\')
-                ++i;
+public:
+    explicit JsonTextScan(const QByteArray &json) : m_json(json)
+    {
+        for (m_at = 0; m_at < m_json.size(); ++m_at) {
+            const char c = m_json.at(m_at);
+            if (c == '\n')
+                ++m_line;
             else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '{') {
-            offsets.append(i);
+                skipString();
+            else if (c == '{')
+                m_objectLines.append(m_line);
         }
     }
-    return offsets;
-}
+
+    const QList<int> &objectLines() const { return m_objectLines; }
+
+private:
+    // From the opening quote to the closing one.
+    void skipString()
+    {
+        for (++m_at; m_at < m_json.size(); ++m_at) {
+            const uchar c = uchar(m_json.at(m_at));
+            if (c == '"')
+                return;
+            if (c < 0x20) {
+                const QString unit =
+                    QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+                failAt(m_line, QStringLiteral("a string holds the control character U+%1; "
+                                              "write it as an escape such as \\n or \\u%1")
+                                   .arg(unit));
+            }
+            if (c == '\\')
+                skipEscape();
+        }
+    }
+
+    // m_at is on the backslash; leaves it on the escape's last character.
+    void skipEscape()
+    {
+        ++m_at;
+        if (m_json.at(m_at) != 'u')
+            return;
+        const uint unit = hexUnit();
+        if (QChar::isLowSurrogate(unit))
+            failLoneSurrogate(unit);
+        if (!QChar::isHighSurrogate(unit))
+            return;
+        if (m_json.mid(m_at + 1, 2) != "\\u")
+            failLoneSurrogate(unit);
+        m_at += 2;
+        if (!QChar::isLowSurrogate(hexUnit()))
+            failLoneSurrogate(unit);
+    }
+
+    // m_at is on the "u" of a \u escape (four hex digits, as the parser
+    // checked); leaves it on the last digit.
+    uint hexUnit()
+    {
+        const uint unit = m_json.mid(m_at + 1, 4).toUInt(nullptr, 16);
+        m_at += 4;
+        return unit;
+    }
+
+    [[noreturn]] void failLoneSurrogate(uint unit) const
+    {
+        failAt(m_line, QStringLiteral("a string holds \\u%1, half of a UTF-16 surrogate pair "
+                                      "without its other half")
+                           .arg(unit, 4, 16, QLatin1Char('0')));
+    }
+
+    const QByteArray &m_json;
+    qsizetype m_at = 0;
+    int m_line = 1;
+    QList<int> m_objectLines;
+};
 
 // Builds the nodes of one key object and everything below it, refusing
 // anything that is not exactly the key format.
 class KeyReader
 {
 public:
-    KeyReader(const QByteArray &json, int firstObject)
-        : m_json(json), m_offsets(objectOffsets(json)), m_nextObject(firstObject)
+    KeyReader(const QList<int> &objectLines, int firstObject)
+        : m_objectLines(objectLines), m_nextObject(firstObject)
     {
     }
 
@@ -77,7 +140,7 @@ private:
     int nextLine()
     {
         const int object = m_nextObject++;
-        return object < m_offsets.size() ? lineAt(m_json, m_offsets.at(object)) : 0;
+        return object < m_objectLines.size() ? m_objectLines.at(object) : 0;
     }
 
     [[noreturn]] static void fail(int line, const QStringList &path, const QString &message)
@@ -167,27 +230,34 @@ private:
         node.value = qint32(number);
     }
 
-    const QByteArray &m_json;
-    QList<qsizetype> m_offsets;
+    const QList<int> &m_objectLines;
     int m_nextObject;
 };
 
-QJsonObject parseTopObject(const QByteArray &json)
+// A document that parsed, its strings as written, and where its objects open.
+struct ParsedDocument
+{
+    QJsonObject top;
+    QList<int> objectLines;
+};
+
+ParsedDocument parse(const QByteArray &json)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)
         failAt(lineAt(json, error.offset), error.errorString());
+    const JsonTextScan scan(json);
     if (!document.isObject())
         failAt(1, QStringLiteral("the document is not a JSON object"));
-    return document.object();
+    return {document.object(), scan.objectLines()};
 }
 
-std::shared_ptr<FreeConfigTree> readTree(const QByteArray &json, const QJsonObject &key,
+std::shared_ptr<FreeConfigTree> readTree(const ParsedDocument &document, const QJsonObject &key,
                                          int firstObject)
 {
     auto tree = std::make_shared<FreeConfigTree>();
-    KeyReader(json, firstObject).readRoot(key, tree->rootNode());
+    KeyReader(document.objectLines, firstObject).readRoot(key, tree->rootNode());
     return tree;
 }
 
@@ -215,17 +285,19 @@ QByteArray ConfigJson::toJson(const ConfigTree &tree)
 
 std::shared_ptr<FreeConfigTree> ConfigJson::fromJson(const QByteArray &json)
 {
-    return readTree(json, parseTopObject(json), 0);
+    const ParsedDocument document = parse(json);
+    return readTree(document, document.top, 0);
 }
 
 std::shared_ptr<FreeConfigTree> ConfigJson::fromJson(const QByteArray &json, const QString &member,
                                                      QJsonObject *document)
 {
-    *document = parseTopObject(json);
+    const ParsedDocument parsed = parse(json);
+    *document = parsed.top;
     const QJsonValue key = document->value(member);
     if (!key.isObject())
         failAt(1, QStringLiteral("the document has no key object in \"%1\"").arg(member));
     // The top object is the first in the text; the key object follows it as
     // long as the members beside it hold no objects.
-    return readTree(json, key.toObject(), 1);
+    return readTree(parsed, key.toObject(), 1);
 }

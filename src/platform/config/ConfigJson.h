@@ -19,7 +19,9 @@ public:
 
     // Reads a document holding one key object. Throws Err(ImportFailure)
     // naming the line (and, for a key that breaks the format, its path);
-    // nothing is returned half read.
+    // nothing is returned half read. Strings must hold no raw control
+    // character and no half of a UTF-16 surrogate pair: both would be
+    // stored as something else than the file says.
     static std::shared_ptr<FreeConfigTree> fromJson(const QByteArray &json);
     // Reads a document whose top object carries the key object in its member
     // `member`; `document` receives the top object for its other members.

@@ -18,7 +18,7 @@ public:
     void Reset();
 
     // The root node, for walking a whole tree without path look-ups (the
-    // store uses it to write a tree; the code pickers do not need it).
+    // store uses it to write a tree, the code pickers to list and index one).
     const ConfigNode &rootNode() const { return *m_node; }
     ConfigNode &rootNode() { return *m_node; }
 

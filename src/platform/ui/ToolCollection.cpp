@@ -1,10 +1,9 @@
 #include "ToolCollection.h"
 
 #include "platform/Err.h"
+#include "platform/ui/IconCache.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QIcon>
 #include <QKeySequence>
 #include <QMetaEnum>
 #include <QStyle>
@@ -19,11 +18,11 @@ QIcon iconFor(const QString &icon)
     if (icon.isEmpty())
         return {};
     if (!icon.startsWith(StandardIconPrefix))
-        return QIcon(icon);
+        return IconCache::fileIcon(icon);
     bool known = false;
     const int pixmap = QMetaEnum::fromType<QStyle::StandardPixmap>().keyToValue(
         icon.mid(StandardIconPrefix.size()).toLatin1().constData(), &known);
-    return known ? QApplication::style()->standardIcon(QStyle::StandardPixmap(pixmap)) : QIcon();
+    return known ? IconCache::standardIcon(QStyle::StandardPixmap(pixmap)) : QIcon();
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <platform/Err.h>
 #include <support/PlatformStoreTest.h>
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -46,6 +47,9 @@ TEST_F(ManagerCommandsTest, RightsShowTheCurrentOrNamedUser)
     EXPECT_THROW(rights(), Err);
 }
 
+// Guards against reading (and logging) every set number up to the highest
+// stored one: a hand-edited "set999999999" made the command read for minutes
+// and write tens of megabytes of log.
 TEST_F(ManagerCommandsTest, LayoutShowsWhatTheFormWouldRead)
 {
     const auto layout = [&] {
@@ -60,13 +64,20 @@ TEST_F(ManagerCommandsTest, LayoutShowsWhatTheFormWouldRead)
     db.WriteString(path + "set2\\label\\caption", "Modality:");
     db.WriteString(path + "set2\\text\\type", "drop down");
     db.WriteString(path + "set2\\text\\table", "Modalities");
+    db.WriteString(path + "set5000\\label\\caption", "Far:");
 
-    EXPECT_EQ(layout(),
-              QStringLiteral("layout:     default_layout\n"
-                             "form size:  9000 x not set twips\n\n"
-                             "set  caption    kind       tag               table       max_length\n"
-                             "1    History:   TEXT       KESTO_TF_HISTORY  -           0\n"
-                             "2    Modality:  DROP DOWN  -                 Modalities  -\n"));
+    EXPECT_EQ(layout(), QStringLiteral(
+                            "layout:     default_layout\n"
+                            "form size:  9000 x not set twips\n\n"
+                            "set   caption    kind       tag               table       max_length\n"
+                            "1     History:   TEXT       KESTO_TF_HISTORY  -           0\n"
+                            "2     Modality:  DROP DOWN  -                 Modalities  -\n"
+                            "5000  Far:       TEXT       -                 -           -\n"));
+    QFile log(m_dir.filePath(QStringLiteral("log/quovira.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray logged = log.readAll();
+    EXPECT_TRUE(logged.contains("Set number 5000 "));
+    EXPECT_FALSE(logged.contains("Set number 3 ")) << "a missing set was read";
 
     db.DeleteKey(QLatin1String(Kivo_CFGManager::DEFAULT_LAYOUT_PATH));
     EXPECT_THROW(layout(), Err);

@@ -1,10 +1,15 @@
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -378,4 +383,165 @@ TEST_F(KivoHost, AKilledWorkstationOffersTheEntryBackAsTyped)
     }
     EXPECT_EQ(savedValue("KESTO_TF_AFIP"), "Y");
     EXPECT_EQ(draftsHolding("Pleural effusion"), 0);
+}
+
+namespace {
+
+// A tool's combined output, or an empty run when the tool is not installed.
+HostRun tool(const char *name, const QStringList &arguments)
+{
+    const QString program = QStandardPaths::findExecutable(QLatin1String(name));
+    EXPECT_FALSE(program.isEmpty()) << name << " is not installed (scripts/setup installs it)";
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()), QString()};
+}
+
+QStringList dicomFiles(const QString &folder, const char *prefix)
+{
+    QStringList files;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({QLatin1String(prefix) + "*"}, QDir::Files))
+        files << dir.filePath(name);
+    return files;
+}
+
+void writeSql(const QString &file, const char *sql, const QStringList &texts)
+{
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    sqlite3_stmt *statement = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr), SQLITE_OK);
+    for (int i = 0; i < texts.size(); ++i)
+        sqlite3_bind_text(statement, i + 1, texts[i].toUtf8().constData(), -1, SQLITE_TRANSIENT);
+    EXPECT_EQ(sqlite3_step(statement), SQLITE_DONE) << sqlite3_errmsg(db);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+}
+
+// A port nothing listens on now.
+quint16 freePort()
+{
+    QTcpServer probe;
+    EXPECT_TRUE(probe.listen(QHostAddress::LocalHost));
+    return probe.serverPort();
+}
+
+// Polls until the receiver started by the test accepts connections.
+bool accepting(quint16 port)
+{
+    QDeadlineTimer deadline(30000);
+    while (!deadline.hasExpired()) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (socket.waitForConnected(1000))
+            return true;
+        // A refused connection answers at once; poll, rather than spin.
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+} // namespace
+
+// Guards against an export that loses or garbles what was typed (non-ASCII
+// text), sends empty items, drops the ACR codes or their meanings from the
+// code tree, writes objects a DICOM validator rejects, or a manifest that
+// does not reference the study's own images.
+TEST_F(KivoHost, SubmitWithAnExportFolderWritesTheManifestAndTheReport)
+{
+    const QString store = path("config.db");
+    ASSERT_EQ(run({"--demo-submit", "x"}, store).exitCode, 0);
+    const char *firstStudy = "(SELECT id FROM studies ORDER BY study_date, id LIMIT 1)";
+    const QList<QStringList> values = {
+        {"KESTO_TF_HISTORY", ""},
+        {"KESTO_TF_FINDINGS", "Épanchement pleural gauche, 5 cm"},
+        {"KESTO_TF_DIAGNOSIS", "Empyème"},
+        {"KESTO_TF_DISCUSSION", ""},
+        {"KESTO_TF_ANATOMY", "62"},
+        {"KESTO_TF_PATHOLOGY", "32"},
+        {"KESTO_TF_ANGIOGRAPHY", "2"},
+    };
+    for (const QStringList &value : values)
+        writeSql(path("records.db"),
+                 QByteArray("INSERT OR REPLACE INTO teaching_file_values VALUES (") + firstStudy +
+                     ", ?1, ?2)",
+                 value);
+
+    const QString folder = path("export");
+    const HostRun result =
+        run({"--demo-submit", "Fièvre, toux — 3 jours", "--export-dir", folder}, store);
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains("was exported to " + folder)) << result.out.toStdString();
+    const QStringList manifest = dicomFiles(folder, "KO_"), report = dicomFiles(folder, "SR_");
+    ASSERT_EQ(manifest.size(), 1);
+    ASSERT_EQ(report.size(), 1);
+
+    for (const QString &file : manifest + report) {
+        const HostRun verified = tool("dciodvfy", {file});
+        EXPECT_FALSE(verified.out.contains("Error")) << verified.out.toStdString();
+    }
+    const QString information = tool("dsrdump", {"+Pl", report.first()}).out;
+    for (const char *item : {
+             "CONTAINER:(,,\"Additional Teaching File Information\")",
+             "PNAME:(,,\"Author\")=\"RADIOLOGIST\"",
+             "TEXT:(,,\"History\")=\"Fièvre, toux — 3 jours\"",
+             "TEXT:(,,\"Findings\")=\"Épanchement pleural gauche, 5 cm\"",
+             "TEXT:(,,\"Diagnosis\")=\"Empyème\"",
+             "CODE:(,,\"Radiographic anatomy\")=(62,ACR,\"Pleura\")",
+             "CODE:(,,\"Pathology\")=(32,ACR,\"Abscess\")",
+             "TEXT:(,,\"Radiographic anatomy\")=\"2 Cerebral and cervical arteries\"",
+         })
+        EXPECT_TRUE(information.contains(QString::fromUtf8(item))) << item << "\n"
+                                                                   << information.toStdString();
+    EXPECT_FALSE(information.contains("Discussion")) << information.toStdString();
+
+    const QString references =
+        tool("dcmdump", {"+P", "ReferencedSOPInstanceUID", manifest.first()}).out;
+    const QString images =
+        queryText(path("records.db"),
+                  "SELECT group_concat(sop_instance_uid, ' ') FROM study_images WHERE study_id = "
+                  "(SELECT id FROM studies ORDER BY study_date, id LIMIT 1)",
+                  {});
+    ASSERT_EQ(images.split(' ').size(), 3);
+    for (const QString &image : images.split(' '))
+        EXPECT_TRUE(references.contains(image)) << references.toStdString();
+    const QString title = tool("dsrdump", {manifest.first()}).out;
+    EXPECT_TRUE(title.contains("CONTAINER:(,,\"For Teaching File Export\")"))
+        << title.toStdString();
+}
+
+// Guards against a send that is lost when the receiver is down instead of
+// waiting in the outbox, an outbox that is not emptied at the next start, or
+// a receiver that does not get both documents.
+TEST_F(KivoHost, ExportsThatCannotBeSentGoOutAtTheNextStart)
+{
+    const QString store = path("config.db");
+    const quint16 port = freePort();
+    const QString receiver = QStringLiteral("TF@127.0.0.1:%1").arg(port);
+    const HostRun down = run({"--demo-submit", "Cough", "--export-to", receiver}, store);
+    ASSERT_EQ(down.exitCode, 0) << down.err.toStdString();
+    EXPECT_TRUE(down.out.contains("could not be sent to " + receiver)) << down.out.toStdString();
+    const QDir outbox(path("outbox"));
+    EXPECT_EQ(outbox.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+
+    const QString received = path("received");
+    ASSERT_TRUE(QDir().mkpath(received));
+    QProcess storescp;
+    storescp.start(QStandardPaths::findExecutable("storescp"),
+                   {"-aet", "TF", "-od", received, QString::number(port)});
+    ASSERT_TRUE(storescp.waitForStarted());
+    ASSERT_TRUE(accepting(port));
+
+    const HostRun up = run({"--demo-submit", "Fever", "--export-to", receiver}, store);
+    storescp.kill();
+    storescp.waitForFinished();
+    ASSERT_EQ(up.exitCode, 0) << up.err.toStdString();
+    EXPECT_EQ(up.out.count("was sent to " + receiver), 2) << up.out.toStdString();
+    EXPECT_TRUE(outbox.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_EQ(dicomFiles(received, "KO").size(), 2);
+    EXPECT_EQ(dicomFiles(received, "SR").size(), 2);
 }

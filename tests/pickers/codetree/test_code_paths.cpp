@@ -83,7 +83,14 @@ TEST(CodeTreeLoader, ErrorsNameTheLine)
         {CodeTreeKind::Acr, "1,\"a\"b\n", "line 1: text after the closing quote"},
         {CodeTreeKind::Acr, "1,a\n2,b\"c\n", "line 2: a quote inside an unquoted field"},
         {CodeTreeKind::Acr, "1,ok\n2,\xff\xfe\n", "line 2: the text is not UTF-8"},
-        {CodeTreeKind::Acr, QByteArray(70, '1') + ",too deep\n", "line 1: "},
+        // Refused on the code's text: its key path, every prefix of the
+        // code, would take gigabytes.
+        {CodeTreeKind::Acr, "1,a\n" + QByteArray(40000, '1') + ",too deep\n",
+         "line 2: the code would be 40000 keys deep in its tree; at most 57 fit"},
+        {CodeTreeKind::Acr, "1 - " + QByteArray(56, '1') + ",too deep\n",
+         "line 1: the code would be 58 keys deep"},
+        {CodeTreeKind::Angio, "1" + QByteArray(".1").repeated(20000) + ",a\n",
+         "line 1: the code would be 20001 keys deep"},
         {CodeTreeKind::Angio, "4,a\n4.01,b\n", "line 2: \"4.01\" is not a code"},
         {CodeTreeKind::Angio, "4..1,a\n", "line 1: \"4..1\" is not a code"},
         {CodeTreeKind::Angio, "1 - 45,a\n", "line 1: \"1 - 45\" is not a code"},

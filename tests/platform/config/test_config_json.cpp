@@ -49,6 +49,11 @@ TEST(ConfigJson, RoundTripKeepsOrderValuesAndTypes)
               QStringLiteral("Différential \"dx\"\n"));
     EXPECT_EQ(copy->ReadValue(QString()), ConfigValue(qint32(7)));
     EXPECT_FALSE(copy->ReadValue(QStringLiteral("alpha")).has_value());
+
+    // Escapes a file may use read as the characters they stand for.
+    const auto escaped =
+        ConfigJson::fromJson("{\"name\": \"t\", \"value\": \"\\ud83d\\ude00\\n\\u0001\\\\u\"}");
+    EXPECT_EQ(escaped->ReadString(QString()), QStringLiteral("\U0001F600\n\x01\\u"));
 }
 
 // Every way a document can break the key format is refused with the key's
@@ -86,6 +91,18 @@ TEST(ConfigJson, FormatErrorsNameKeyPathAndLine)
         {"{\"name\": \"t\", \"keys\": [\n{\"name\": \"a\", \"value\": \"{ \\\"{\"},\n"
          "{\"name\": \"b\", \"value\": false}]}",
          QStringLiteral("line 3: key \"t\\b\"")},
+        // QJsonDocument takes these, but would store another string than the
+        // file holds: a lone surrogate swallows the character after it.
+        {"{\"name\": \"t\",\n\"value\": \"x\\ud800y\"}",
+         QStringLiteral("line 2: a string holds \\ud800, half of a UTF-16 surrogate pair")},
+        {"{\"name\": \"t\", \"value\": \"\\ud800\\u0041\"}",
+         QStringLiteral("line 1: a string holds \\ud800")},
+        {"{\"name\": \"t\", \"value\": \"\\uDC00\"}",
+         QStringLiteral("line 1: a string holds \\udc00")},
+        {"{\"name\": \"t\",\n\"value\": \"a\tb\"}",
+         QStringLiteral("line 2: a string holds the control character U+0009")},
+        {"{\"name\": \"t\",\n\"value\": \"a\nb\"}",
+         QStringLiteral("line 2: a string holds the control character U+000A")},
     };
     for (const Case &c : cases)
         EXPECT_TRUE(importError(c.json).startsWith(c.expected))
