@@ -10,3 +10,9 @@ struct Study;
 // Yes, and wait until the workstation has saved the record. Answers the
 // process exit code: 0 when the record was saved.
 int runDemoSubmit(EntryController &controller, const Study &study, const QString &text);
+
+// An entry left half done: open the study's entry, type text into every
+// field the layout shows (each value printed as "Typed: <value>"), tick
+// AFIP, and keep the entry open until the process is ended, as a
+// workstation that dies mid-entry.
+int runDemoType(EntryController &controller, const Study &study, const QString &text);

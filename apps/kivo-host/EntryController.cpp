@@ -52,6 +52,11 @@ bool EntryController::openEntry(const Study &study, bool readOnly)
         // knows about it need not be typed again.
         if (values.isEmpty())
             values.insert(QStringLiteral("KESTO_TF_MODALITY"), study.modality);
+        // Which entry it is, for its draft, and whose, for the user.
+        values.insert(QStringLiteral("KIVO_ENTRY_KEY"), QString::number(study.id));
+        values.insert(QStringLiteral("KIVO_ENTRY_TITLE"),
+                      QStringList{study.patient, study.description, study.studyDate}.join(
+                          QStringLiteral(" \u00b7 ")));
         // Who the patient is, so the window can warn when the free text names them.
         values.insert(QStringLiteral("KESTO_TF_PATIENT_NAME"), study.patient);
         values.insert(QStringLiteral("KESTO_TF_PATIENT_ID"),

@@ -70,6 +70,11 @@ HostOptions HostOptions::parse(const QStringList &arguments)
         QStringLiteral("Open the first study's entry, type TEXT into History, submit it "
                        "(answering the question with Yes), wait until it is saved, and exit."),
         QStringLiteral("TEXT"));
+    const QCommandLineOption demoType(
+        QStringLiteral("demo-type"),
+        QStringLiteral("Open the first study's entry, type TEXT into every field, tick AFIP, "
+                       "and keep the entry open until the process is ended."),
+        QStringLiteral("TEXT"));
     const QCommandLineOption demoDesign(
         QStringLiteral("demo-design"),
         QStringLiteral("Open the first study's entry, drag the History label by DX,DY pixels "
@@ -86,7 +91,8 @@ HostOptions HostOptions::parse(const QStringList &arguments)
                        "what cannot be sent is sent at the next start."),
         QStringLiteral("AET@HOST:PORT"));
     parser.addOptions(
-        {store, records, login, screenshot, design, demoSubmit, demoDesign, exportDir, exportTo});
+        {store, records, login, screenshot, design, demoSubmit, demoType, demoDesign,
+         exportDir, exportTo});
     parser.process(arguments);
 
     HostOptions options;
@@ -101,6 +107,9 @@ HostOptions HostOptions::parse(const QStringList &arguments)
         exitWithUsageError("--design goes with --screenshot");
     options.demoSubmit = parser.isSet(demoSubmit);
     options.demoText = parser.value(demoSubmit);
+    options.demoType = parser.isSet(demoType);
+    if (options.demoType)
+        options.demoText = parser.value(demoType);
     options.demoDesign = parser.isSet(demoDesign);
     if (options.demoDesign && !parseOffset(parser.value(demoDesign), options.demoOffset))
         exitWithUsageError("--demo-design wants the offset in pixels as DX,DY, e.g. 40,-20");

@@ -14,6 +14,7 @@ struct HostOptions
     bool screenshotInDesignMode = false;
     bool demoSubmit = false;
     QString demoText;
+    bool demoType = false;
     bool demoDesign = false;
     QPoint demoOffset; // pixels
     // Where submitted teaching files are exported; empty: as the store says.
@@ -21,7 +22,10 @@ struct HostOptions
     QString exportTo; // AET@HOST:PORT
 
     // A run that does its work without a person and exits.
-    bool automated() const { return !screenshotFile.isEmpty() || demoSubmit || demoDesign; }
+    bool automated() const
+    {
+        return !screenshotFile.isEmpty() || demoSubmit || demoType || demoDesign;
+    }
 
     // Parses the application's arguments; --help, --version and a wrong
     // argument end the process as QCommandLineParser does.

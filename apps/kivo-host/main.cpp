@@ -68,6 +68,8 @@ int run(const HostOptions &options)
         }
         if (options.demoDesign)
             return runDemoDesign(controller, studies, options.demoOffset);
+        if (options.demoType)
+            return runDemoType(controller, studies.first(), options.demoText);
         if (!options.demoSubmit)
             return saveEntryScreenshot(controller, studies.first(), options.screenshotFile,
                                        options.screenshotInDesignMode);

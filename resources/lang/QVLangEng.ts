@@ -227,6 +227,18 @@
         <source>Cleared %1. Ctrl+Z brings it back.</source>
         <translation>Cleared %1. Ctrl+Z brings it back.</translation>
     </message>
+    <message id="15981">
+        <source>The teaching file of %1 has unsaved changes. Do you want to keep them?</source>
+        <translation>The teaching file of %1 has unsaved changes. Do you want to keep them?</translation>
+    </message>
+    <message id="15982">
+        <source>%1: a draft saved at %2 was never submitted. It differs from the stored teaching file in: %3. Do you want to restore the draft?</source>
+        <translation>%1: a draft saved at %2 was never submitted. It differs from the stored teaching file in: %3. Do you want to restore the draft?</translation>
+    </message>
+    <message id="15983">
+        <source>The teaching-file drafts could not be read. The file was set aside as %1 and new drafts are kept from now on.</source>
+        <translation>The teaching-file drafts could not be read. The file was set aside as %1 and new drafts are kept from now on.</translation>
+    </message>
     <message id="16029">
         <source>ANGIO CODE</source>
         <translation>ANGIO CODE</translation>

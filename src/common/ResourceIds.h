@@ -20,6 +20,10 @@ constexpr qint32 MSGBOX_TITLE = 2173;
 constexpr qint32 FORM_CAPTION = 15398;
 constexpr qint32 FORM_CAPTION_VIEW_ONLY = 15399;
 constexpr qint32 KEEP_CHANGES_QUESTION = 15383;
+constexpr qint32 KEEP_CHANGES_QUESTION_NAMED = 15981; // "%1" the entry
+// "%1" the entry, "%2" when the draft was saved, "%3" the fields it changes
+constexpr qint32 DRAFT_QUESTION = 15982;
+constexpr qint32 DRAFTS_SET_ASIDE_NOTICE = 15983; // "%1" where the damaged file went
 constexpr qint32 ACR_CODE_LABEL = 15373;
 constexpr qint32 ACR_BUTTON = 15378;
 constexpr qint32 ANGIO_BUTTON = 15957;
@@ -100,6 +104,9 @@ inline constexpr std::array ALL = {
     FORM_CAPTION,
     FORM_CAPTION_VIEW_ONLY,
     KEEP_CHANGES_QUESTION,
+    KEEP_CHANGES_QUESTION_NAMED,
+    DRAFT_QUESTION,
+    DRAFTS_SET_ASIDE_NOTICE,
     ACR_CODE_LABEL,
     ACR_BUTTON,
     ANGIO_BUTTON,

@@ -105,6 +105,8 @@ void Kivo_CFGManager::Init()
     QV_Resource::SetApplicationIconPath(m_installRoot + QLatin1String(APPLICATION_ICON));
 
     m_updateAETitles = m_database->ReadLongOr(QLatin1String(UPDATE_AE_TITLES_PATH), 1);
+    m_draftMaxAgeDays =
+        m_database->ReadLongOr(QLatin1String(DRAFT_MAX_AGE_PATH), DEFAULT_DRAFT_MAX_AGE_DAYS);
     m_directory = std::make_unique<UserDirectory>();
 }
 

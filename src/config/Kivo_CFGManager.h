@@ -34,6 +34,10 @@ public:
         "Corvalis\\system\\applications\\quovira\\ae\\field types";
     static constexpr const char *UPDATE_AE_TITLES_PATH =
         "Corvalis\\system\\applications\\quovira\\teachingfile\\appearance\\update_ae_titles";
+    // Days a draft of an entry is kept before Init drops it.
+    static constexpr const char *DRAFT_MAX_AGE_PATH =
+        "Corvalis\\system\\applications\\quovira\\teachingfile\\draft_max_age_days";
+    static constexpr qint32 DEFAULT_DRAFT_MAX_AGE_DAYS = 30;
     // Below it: machine name + "\properties\corvalis_root".
     static constexpr const char *NODES_PATH = "Corvalis\\system\\nodes";
     static constexpr const char *DEFAULT_CORVALIS_ROOT = "/opt/norvex";
@@ -54,6 +58,7 @@ public:
     QString CurrUser() const { return m_loginName; }
     QString UserDispalyedName() const { return m_displayedName; }
     qint32 UpdateAETitles() const { return m_updateAETitles; }
+    qint32 DraftMaxAgeDays() const { return m_draftMaxAgeDays; }
     QString UserGroup() const { return m_group; }
     // Asked afresh every time: rights may change while the window is open.
     bool CanEdit() const;
@@ -62,7 +67,7 @@ public:
     QString GetUserDisplayedName(const QString &login) const;
 
     // Opens the log, then reads the user context, the install root, the UI
-    // settings and the update AE titles switch.
+    // settings, the update AE titles switch and the drafts' age.
     void Init();
     QString CorvalisRoot() const;
     // The install root found by Init.
@@ -108,6 +113,7 @@ private:
     ConfigTreePtr m_storedLayout;
     std::shared_ptr<FreeConfigTree> m_saveTree;
     qint32 m_updateAETitles = 1;
+    qint32 m_draftMaxAgeDays = DEFAULT_DRAFT_MAX_AGE_DAYS;
     QString m_displayedName;
     QString m_loginName;
     std::unique_ptr<UserDirectory> m_directory;

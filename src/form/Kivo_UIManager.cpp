@@ -3,6 +3,7 @@
 #include "common/QV_MsgBox.h"
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
+#include "form/EntryDrafts.h"
 #include "form/FieldTextBox.h"
 #include "form/FormDialogs.h"
 #include "form/FormLayoutBuilder.h"
@@ -10,6 +11,7 @@
 #include "form/FormScrolling.h"
 #include "form/FormServices.h"
 #include "form/Kivo_API.h"
+#include "form/RecordAccess.h"
 #include "form/RecordBinding.h"
 #include "form/StatusLine.h"
 #include "form/ToolIds.h"
@@ -55,6 +57,7 @@ Kivo_UIManager::Kivo_UIManager(QWidget *parent) : QWidget(parent, Qt::Window)
     m_layout = std::make_unique<FormLayoutBuilder>(this, m_ui, m_tables);
     m_scrolling = std::make_unique<FormScrolling>(this, m_ui.FormScroller1, m_ui.dummy);
     m_binding = new RecordBinding(this, m_ui);
+    m_drafts = new EntryDrafts(this, *m_binding);
     m_status = new StatusLine(m_ui.lblInfo, m_ui.Timer1, this);
     m_designer = new Designer(this, m_ui, *m_status);
     m_commands = std::make_unique<LayoutCommands>(m_ui, m_tables, *m_designer);
@@ -242,6 +245,7 @@ void Kivo_UIManager::CloseSession()
     log(QStringLiteral("start CloseSession"));
     leaveDesignMode();
     m_binding->setModified(false);
+    m_drafts->sessionClosed();
     ResetScroll();
     UpdateUIFields(nullptr);
     log(QStringLiteral("Finish CloseSession"));
@@ -250,6 +254,7 @@ void Kivo_UIManager::CloseSession()
 void Kivo_UIManager::Uninitialize()
 {
     m_uninitializing = true;
+    m_drafts->finish();
     m_binding->holdRecord(nullptr);
     m_dialogs->Uninitialize();
     QV_Resource::FreeResLibraries();
@@ -296,8 +301,18 @@ void Kivo_UIManager::ReadLayout(bool useDefault)
 
 void Kivo_UIManager::UpdateUIFields(TFData *record)
 {
-    // Filled or failed, the inputs follow what the form holds now.
-    const auto followRecord = qScopeGuard([this] { applyEntryAccess(); });
+    m_drafts->beforeRecordChange();
+    // Filled or failed, the inputs, the title and the draft follow what the
+    // form holds now.
+    const auto followRecord = qScopeGuard([this] {
+        TFData *shown = m_binding->record();
+        m_entryTitle = shown
+                           ? RecordAccess::optionalValue(shown, QStringLiteral("KIVO_ENTRY_TITLE"))
+                           : QString();
+        m_drafts->recordShown(shown);
+        applyEntryAccess();
+        updateTitle();
+    });
     m_binding->UpdateUIFields(record);
 }
 
@@ -336,9 +351,12 @@ void Kivo_UIManager::SubmitCompleted(qint32 status)
         textId = ResourceIds::SUBMIT_REJECTED;
     }
     m_status->showBriefly(QV_Resource::GetResString(textId));
-    // The host kept what the submit wrote: the stamp shows it at once.
-    if (status == 0)
+    // The host kept what the submit wrote: the stamp shows it at once, and
+    // the draft has done its work.
+    if (status == 0) {
         m_binding->showSubmittedStamp();
+        m_drafts->endedCleanly();
+    }
 }
 
 void Kivo_UIManager::ClearAll()

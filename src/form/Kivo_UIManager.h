@@ -12,6 +12,7 @@
 class QWindow;
 class UIEnvironment;
 class Designer;
+class EntryDrafts;
 class FormDialogs;
 class FormLayoutBuilder;
 class FormScrolling;
@@ -29,6 +30,7 @@ class StatusLine;
 // forward to them:
 //   FormLayoutBuilder  the stored layout into field sets, scaling
 //   RecordBinding      record <-> form, submit, the modified flag, pickers
+//   EntryDrafts        the crash-safe draft of an entry with a key
 //   FormScrolling      scrolling, the wheel and the resize rule
 //   StatusLine         the status line and its timer
 //   Designer           design mode: moving, sizing, captions (design/)
@@ -84,6 +86,17 @@ public:
     void ClearAll();
     void RevertToOriginal();
 
+    // --- whose entry, and its draft ----------------------------------------
+    // The record's KIVO_ENTRY_TITLE ("" without one): the window's title
+    // and its questions name the entry with it.
+    QString entryTitle() const { return m_entryTitle; }
+    // Drops drafts older than maxAgeDays; at Init.
+    void DropStaleDrafts(int maxAgeDays);
+    // After Show: offers the entry's draft back, unless it is read-only.
+    void OfferDraft();
+    // The entry's end was settled with the host: its draft goes.
+    void EntryEndedCleanly();
+
     // --- scrolling ----------------------------------------------------------
     void ResetScroll();
     void ScrollUp();
@@ -115,6 +128,8 @@ private:
     // record, locked when it is read-only, disabled without one, so nothing
     // can be typed that has nowhere to go.
     void applyEntryAccess();
+    // The caption of the mode, followed by the entry's title when it has one.
+    void updateTitle();
     // The topmost, then leftmost, input the user may type into; none in a
     // read-only entry or without a record.
     QWidget *firstEditableField() const;
@@ -124,6 +139,7 @@ private:
     std::unique_ptr<FormLayoutBuilder> m_layout;
     std::unique_ptr<FormScrolling> m_scrolling;
     RecordBinding *m_binding = nullptr;
+    EntryDrafts *m_drafts = nullptr;
     StatusLine *m_status = nullptr;
     Designer *m_designer = nullptr;
     std::unique_ptr<LayoutCommands> m_commands;
@@ -132,6 +148,7 @@ private:
     // The host's window that owns this one, when it is not a widget of ours.
     std::unique_ptr<QWindow> m_foreignOwner;
 
+    QString m_entryTitle;
     bool m_uninitializing = false;
     bool m_loaded = false;
     bool m_fieldsInitialised = false;

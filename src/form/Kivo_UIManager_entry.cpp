@@ -3,6 +3,7 @@
 
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
+#include "form/EntryDrafts.h"
 #include "form/FieldTextBox.h"
 #include "form/FormServices.h"
 #include "form/RecordBinding.h"
@@ -29,8 +30,7 @@ void Kivo_UIManager::ViewOnly(qint32 value)
     log(QStringLiteral("After init UI & language objects"));
 
     m_readOnly = value == 1;
-    setWindowTitle(QV_Resource::GetResString(m_readOnly ? ResourceIds::FORM_CAPTION_VIEW_ONLY
-                                                        : ResourceIds::FORM_CAPTION));
+    updateTitle();
     m_ui.m_TopToolBar->tool(ToolIds::DesignMode)->setEnabled(!m_readOnly);
     for (qint32 id : ToolIds::LayoutTools)
         m_ui.m_TopToolBar->tool(id)->setEnabled(false);
@@ -82,4 +82,29 @@ QWidget *Kivo_UIManager::firstEditableField() const
             first = input;
     }
     return first;
+}
+
+void Kivo_UIManager::updateTitle()
+{
+    const QString caption = QV_Resource::GetResString(
+        m_readOnly ? ResourceIds::FORM_CAPTION_VIEW_ONLY : ResourceIds::FORM_CAPTION);
+    setWindowTitle(m_entryTitle.isEmpty() ? caption
+                                          : caption + QStringLiteral(" - ") + m_entryTitle);
+}
+
+void Kivo_UIManager::DropStaleDrafts(int maxAgeDays)
+{
+    m_drafts->dropStale(maxAgeDays);
+}
+
+void Kivo_UIManager::OfferDraft()
+{
+    // A read-only entry cannot take the draft; it stays for an editable one.
+    if (!m_readOnly)
+        m_drafts->offer(m_entryTitle);
+}
+
+void Kivo_UIManager::EntryEndedCleanly()
+{
+    m_drafts->endedCleanly();
 }

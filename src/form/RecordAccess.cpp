@@ -45,6 +45,15 @@ QString value(TFData *record, const QString &tag)
     return QString::fromUtf16(result.get(), qsizetype(SysStringLen(result.get())));
 }
 
+QString optionalValue(TFData *record, const QString &tag)
+{
+    try {
+        return value(record, tag);
+    } catch (const Err &) {
+        return QString();
+    }
+}
+
 void setValue(TFData *record, const QString &tag, const QString &value)
 {
     const OwnedBstr name = allocate(tag);

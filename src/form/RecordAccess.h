@@ -10,6 +10,8 @@ struct TFData;
 namespace RecordAccess {
 
 QString value(TFData *record, const QString &tag);
+// A tag hosts may leave out: a record that refuses it reads as not having it.
+QString optionalValue(TFData *record, const QString &tag);
 void setValue(TFData *record, const QString &tag, const QString &value);
 
 } // namespace RecordAccess

@@ -134,6 +134,8 @@ void RecordBinding::connectHandlers(FormDialogs &dialogs)
                     m_beforeClear.reset();
                     if (!m_modified)
                         markModified("m_aCombo_Click");
+                    else
+                        emit edited();
                 }));
     }
 }
@@ -149,6 +151,7 @@ void RecordBinding::markModified(const QString &handler)
     log(QStringLiteral("Form was modified (%1)").arg(handler));
     m_modified = true;
     m_beforeClear.reset();
+    emit edited();
 }
 
 // Everything the form shows of a record, read whole before any of it is
@@ -367,6 +370,8 @@ void RecordBinding::textChangedByUser()
     m_beforeClear.reset();
     if (!m_modified)
         markModified(QStringLiteral("m_aText_Change"));
+    else
+        emit edited();
 }
 
 void RecordBinding::comboKeyPressed(const QKeyEvent *event)
@@ -381,6 +386,8 @@ void RecordBinding::comboEdited(QComboBox *combo, const QString &typed)
     m_beforeClear.reset();
     if (!m_modified)
         markModified(QStringLiteral("m_aCombo_Change"));
+    else
+        emit edited();
     // Deleting must not bring back what was just deleted.
     if (std::exchange(m_suppressCompletion, false))
         return;

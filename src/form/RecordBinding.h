@@ -3,6 +3,7 @@
 #include <kivo/ComRef.h>
 #include <kivo/TFData.h>
 
+#include <QMap>
 #include <QObject>
 #include <QStringList>
 
@@ -52,6 +53,16 @@ public:
     // Answers whether there was anything to give back.
     bool undoClearAll();
 
+    // The form's content as a draft keeps it: each tagged field set's value
+    // by its tag, the codes, their descriptions and AFIP by their controls'
+    // names.
+    QMap<QString, QString> draftValues() const;
+    // Shows a draft's values; the program's fill, not an edit of the user's.
+    void showDraftValues(const QMap<QString, QString> &values);
+    // The captions of the fields whose values differ between two drafts.
+    QStringList differingCaptions(const QMap<QString, QString> &a,
+                                  const QMap<QString, QString> &b) const;
+
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
     // Logs what modified the form and sets the flag.
@@ -59,6 +70,8 @@ public:
 
 signals:
     void submitPressed(TFData *record);
+    // The user changed what the form holds.
+    void edited();
 
 private:
     struct RecordView;
@@ -73,6 +86,8 @@ private:
         bool afip = false;
     };
     Content content() const;
+    void showContent(const Content &held);
+    Content contentOf(const QMap<QString, QString> &draft) const;
     QStringList captionsOf(const Content &content) const;
     RecordView read(TFData *record) const;
     void showRecord(const RecordView &view);

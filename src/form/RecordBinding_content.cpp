@@ -20,6 +20,28 @@
 
 using FormServices::log;
 
+namespace {
+
+// The fixed controls' values in a draft, by the controls' names.
+const QString AcrCodeName = QStringLiteral("lblACRCode");
+const QString AcrDescriptionName = QStringLiteral("txtCodeDesc");
+const QString AngioCodeName = QStringLiteral("lblAngioCode");
+const QString AngioDescriptionName = QStringLiteral("txtCodeAngio");
+const QString AfipName = QStringLiteral("chkAFIP");
+const QString Ticked = QStringLiteral("Y");
+
+// A control's caption as a sentence names it: no accelerator, no colon.
+QString plainCaption(const QString &text)
+{
+    QString plain = text;
+    plain.remove(QLatin1Char('&'));
+    if (plain.endsWith(QLatin1Char(':')))
+        plain.chop(1);
+    return plain.trimmed();
+}
+
+} // namespace
+
 void RecordBinding::ClearAll()
 {
     const QScopedValueRollback filling(m_fillingFields, true);
@@ -50,24 +72,17 @@ RecordBinding::Content RecordBinding::content() const
 
 QStringList RecordBinding::captionsOf(const Content &held) const
 {
-    const auto caption = [](const QString &text) {
-        QString plain = text;
-        plain.remove(QLatin1Char('&'));
-        if (plain.endsWith(QLatin1Char(':')))
-            plain.chop(1);
-        return plain.trimmed();
-    };
     QStringList captions;
     for (int i = 0; i < m_ui.fieldSets.size(); ++i) {
         if (!held.values[i].isEmpty())
-            captions << caption(m_ui.fieldSets[i].label->text());
+            captions << plainCaption(m_ui.fieldSets[i].label->text());
     }
     if (!held.acrCode.isEmpty() || !held.acrDescription.isEmpty())
-        captions << caption(m_ui.lblACR->text());
+        captions << plainCaption(m_ui.lblACR->text());
     if (!held.angioCode.isEmpty() || !held.angioDescription.isEmpty())
-        captions << caption(m_ui.lblAngio->text());
+        captions << plainCaption(m_ui.lblAngio->text());
     if (held.afip)
-        captions << caption(m_ui.chkAFIP->text());
+        captions << plainCaption(m_ui.chkAFIP->text());
     return captions;
 }
 
@@ -87,6 +102,15 @@ bool RecordBinding::undoClearAll()
     if (!m_beforeClear)
         return false;
     const auto [held, modified] = *std::exchange(m_beforeClear, std::nullopt);
+    showContent(held);
+    m_modified = modified;
+    log(QStringLiteral("Clear All undone"));
+    emit edited();
+    return true;
+}
+
+void RecordBinding::showContent(const Content &held)
+{
     const QScopedValueRollback filling(m_fillingFields, true);
     for (int i = 0; i < m_ui.fieldSets.size(); ++i)
         m_ui.fieldSets[i].setValue(held.values[i]);
@@ -95,9 +119,66 @@ bool RecordBinding::undoClearAll()
     showDescription(m_ui.txtCodeDesc, held.acrDescription);
     showDescription(m_ui.txtCodeAngio, held.angioDescription);
     m_ui.chkAFIP->setChecked(held.afip);
-    m_modified = modified;
-    log(QStringLiteral("Clear All undone"));
-    return true;
+}
+
+QMap<QString, QString> RecordBinding::draftValues() const
+{
+    const Content held = content();
+    QMap<QString, QString> values;
+    for (int i = 0; i < m_ui.fieldSets.size(); ++i) {
+        // A set without a tag has no name to come back under.
+        if (!m_ui.fieldSets[i].tag.isEmpty())
+            values.insert(m_ui.fieldSets[i].tag, held.values[i]);
+    }
+    values.insert(AcrCodeName, held.acrCode);
+    values.insert(AcrDescriptionName, held.acrDescription);
+    values.insert(AngioCodeName, held.angioCode);
+    values.insert(AngioDescriptionName, held.angioDescription);
+    values.insert(AfipName, held.afip ? Ticked : QString());
+    return values;
+}
+
+RecordBinding::Content RecordBinding::contentOf(const QMap<QString, QString> &draft) const
+{
+    // What the draft does not name stays as the form shows it.
+    Content held = content();
+    for (int i = 0; i < m_ui.fieldSets.size(); ++i) {
+        const QString &tag = m_ui.fieldSets[i].tag;
+        if (!tag.isEmpty() && draft.contains(tag))
+            held.values[i] = draft.value(tag);
+    }
+    held.acrCode = draft.value(AcrCodeName, held.acrCode);
+    held.acrDescription = draft.value(AcrDescriptionName, held.acrDescription);
+    held.angioCode = draft.value(AngioCodeName, held.angioCode);
+    held.angioDescription = draft.value(AngioDescriptionName, held.angioDescription);
+    if (draft.contains(AfipName))
+        held.afip = draft.value(AfipName) == Ticked;
+    return held;
+}
+
+void RecordBinding::showDraftValues(const QMap<QString, QString> &values)
+{
+    m_beforeClear.reset();
+    showContent(contentOf(values));
+}
+
+QStringList RecordBinding::differingCaptions(const QMap<QString, QString> &a,
+                                             const QMap<QString, QString> &b) const
+{
+    const Content first = contentOf(a);
+    const Content second = contentOf(b);
+    QStringList captions;
+    for (int i = 0; i < m_ui.fieldSets.size(); ++i) {
+        if (first.values[i] != second.values[i])
+            captions << plainCaption(m_ui.fieldSets[i].label->text());
+    }
+    if (first.acrCode != second.acrCode || first.acrDescription != second.acrDescription)
+        captions << plainCaption(m_ui.lblACR->text());
+    if (first.angioCode != second.angioCode || first.angioDescription != second.angioDescription)
+        captions << plainCaption(m_ui.lblAngio->text());
+    if (first.afip != second.afip)
+        captions << plainCaption(m_ui.chkAFIP->text());
+    return captions;
 }
 
 void RecordBinding::showDescription(FieldTextBox *box, const QString &text)
@@ -145,4 +226,5 @@ void RecordBinding::cmdAngio_Click()
     m_modified = true;
     m_beforeClear.reset();
     showDescription(m_ui.txtCodeAngio, code.isEmpty() ? QString() : picker.AngioDesc());
+    emit edited();
 }

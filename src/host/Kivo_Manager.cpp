@@ -95,6 +95,8 @@ void Kivo_Manager::initialise()
     m_submitConnection = QObject::connect(form.get(), &Kivo_UIManager::SubmitPressed, form.get(),
                                           [this](TFData *data) { onSubmitPressed(data); });
 
+    form->DropStaleDrafts(manager->DraftMaxAgeDays());
+
     m_cfgManager = std::move(manager);
     m_pTFForm = form.release();
     // A new form has not been built yet, whatever the object showed before.
@@ -184,6 +186,8 @@ void Kivo_Manager::show(TFData *data)
     setVisible(1);
     // Shown over the host's window for the entry the user just opened.
     m_pTFForm->bringToFront();
+    // Asked over the filled window, so the user sees what the draft replaces.
+    m_pTFForm->OfferDraft();
 }
 
 HRESULT Kivo_Manager::UpdateData(TFData *data)
@@ -291,14 +295,21 @@ TFData *Kivo_Manager::handleBeforeDone(LONG skipQuestion)
     setVisible(1);
     bool keep = true;
     if (skipQuestion == 0) {
+        // With two similar entries in a day, the question says which one.
+        const QString entry = m_pTFForm->entryTitle();
+        const QString prompt =
+            entry.isEmpty()
+                ? QV_Resource::GetResString(ResourceIds::KEEP_CHANGES_QUESTION)
+                : QV_Resource::GetResString(ResourceIds::KEEP_CHANGES_QUESTION_NAMED).arg(entry);
         const qint32 answer =
-            QV_MsgBox::HookedMsgBox(QV_Resource::GetResString(ResourceIds::KEEP_CHANGES_QUESTION),
-                                    -1, -1, QV_MsgBox::PositionOwnerCentre, QV_MsgBox::MsgYesNo,
-                                    QV_Resource::GetResString(ResourceIds::FORM_CAPTION));
+            QV_MsgBox::HookedMsgBox(prompt, -1, -1, QV_MsgBox::PositionOwnerCentre,
+                                    QV_MsgBox::MsgYesNo, m_pTFForm->windowTitle());
         keep = answer != QV_MsgBox::AnswerNo;
     }
     // The user may have closed the entry while the question was up.
     Kivo_UIManager &tfForm = form("HandleBeforeDone");
+    // Kept or discarded, the user settled the entry's end: no draft is owed.
+    tfForm.EntryEndedCleanly();
     if (!keep) {
         tfForm.setIsModified(false);
         setVisible(0);

@@ -6,12 +6,17 @@
 #include "tables/ModalDialogs.h"
 
 #include "config/StoreSeed.h"
+#include "drafts/DraftStore.h"
 
 #include <kivo/TF_IUI.h>
 
+#include <QCheckBox>
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTranslator>
 
 #include <dlfcn.h>
@@ -21,6 +26,7 @@
 namespace {
 
 const std::u16string History = u"KESTO_TF_HISTORY";
+const std::u16string EntryKey = u"KIVO_ENTRY_KEY";
 const bool started = startOnScratchStore();
 
 DllGetClassObjectFn componentFactory()
@@ -68,6 +74,8 @@ protected:
         ScratchStore::SetUp();
         SetPlatformValue(u"CurrUser", u"radiologist");
         SetPlatformValue(u"CurrMachine", u"ws-test");
+        // Each test starts without drafts, before the component opens them.
+        QFile::remove(draftsFile());
         {
             ConfigDatabase store(m_file);
             ASSERT_TRUE(seedStore(store, false));
@@ -170,6 +178,60 @@ protected:
         QCoreApplication::processEvents();
         EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }));
         return {returned, asked};
+    }
+
+    // The drafts file, beside the test's log.
+    static QString draftsFile()
+    {
+        return qEnvironmentVariable("KIVO_LOG_DIR") + QStringLiteral("/teaching-file-drafts.db");
+    }
+
+    // The History the drafts file holds for the entry's key and login; none
+    // without a draft.
+    static std::optional<QString> draftedHistory(const QString &key,
+                                                 const QString &login = "radiologist")
+    {
+        if (!QFile::exists(draftsFile()))
+            return std::nullopt;
+        const std::optional<Draft> draft = DraftStore(draftsFile()).read(key, login);
+        return draft ? std::optional(draft->values.value("KESTO_TF_HISTORY")) : std::nullopt;
+    }
+
+    // Hides the window, which writes the draft at once; answers whether the
+    // draft came to hold what History shows.
+    bool hiddenWithDraft()
+    {
+        const QString history = historyBox()->toPlainText();
+        return m_manager->put_Visible(0) == S_OK && QTest::qWaitFor([&] {
+                   return draftedHistory(QString::fromStdU16String(m_record->value(EntryKey))) ==
+                          history;
+               });
+    }
+
+    bool typedAndHidden(const char *text)
+    {
+        if (m_manager->Show(m_record) != S_OK)
+            return false;
+        typeIntoHistory(text);
+        return hiddenWithDraft();
+    }
+
+    bool draftGone() const
+    {
+        return QTest::qWaitFor([this] {
+            return !draftedHistory(QString::fromStdU16String(m_record->value(EntryKey)));
+        });
+    }
+
+    // Ends the object's form and starts a new one as login, as the next
+    // session of a workstation.
+    void restartAs(const char16_t *login)
+    {
+        ASSERT_EQ(m_manager->UnInitialize(), S_OK);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SetPlatformValue(u"CurrUser", login);
+        ASSERT_EQ(m_manager->Init(), S_OK) << QString::fromStdU16String(lastError()).toStdString();
+        ASSERT_EQ(m_manager->put_UIListener(m_listener), S_OK);
     }
 
     // An end of the entry that neither asks nor hands a record back.
@@ -409,4 +471,148 @@ TEST_F(HostEntry, CallsOutOfOrderAndBadArgumentsFailWithADescription)
                              u"pointer is null"));
     EXPECT_EQ(created, nullptr);
     classFactory->Release();
+}
+
+// Guards against a window that does not say whose entry it shows, a
+// read-only caption that drops it, a title left from the entry before, and a
+// close question that does not name the entry it asks about.
+TEST_F(HostEntry, TheTitleAndTheCloseQuestionNameTheEntry)
+{
+    showEntry();
+    EXPECT_EQ(form()->windowTitle(), catalogText(15398));
+    const QString entry = QStringLiteral("DOE^JOHN \u00b7 CT CHEST \u00b7 2026-12-01");
+    m_record->set(u"KIVO_ENTRY_TITLE", entry.toStdU16String());
+    ASSERT_EQ(m_manager->Show(m_record), S_OK);
+    EXPECT_EQ(form()->windowTitle(), catalogText(15398) + " - " + entry);
+    ASSERT_EQ(m_manager->ViewOnly(1), S_OK);
+    EXPECT_EQ(form()->windowTitle(), catalogText(15399) + " - " + entry);
+    ASSERT_EQ(m_manager->ViewOnly(0), S_OK);
+
+    typeIntoHistory("!");
+    MessageBoxAnswerer answerer(catalogText(15402));
+    TFData *returned = nullptr;
+    ASSERT_EQ(m_manager->HandleBeforeDone(0, &returned), S_OK);
+    ASSERT_EQ(returned, m_record);
+    returned->Release();
+    EXPECT_EQ(answerer.takeTexts(), QStringList{catalogText(15981).arg(entry)});
+    ASSERT_EQ(m_manager->CloseSession(), S_OK);
+    EXPECT_EQ(form()->windowTitle(), catalogText(15398));
+}
+
+// Guards against a drafts file written for a host that gave no key, and a
+// draft outliving an entry that ended cleanly (a completed submit, the close
+// question answered either way, HandleBeforeDone told to skip it, CloseSession
+// after one of those) or lost by one that did not (CloseSession alone).
+TEST_F(HostEntry, DraftsAreKeptForKeyedEntriesUntilTheyEndCleanly)
+{
+    showEntry();
+    typeIntoHistory(" no key");
+    ASSERT_EQ(m_manager->put_Visible(0), S_OK);
+    EXPECT_FALSE(QFile::exists(draftsFile()));
+    ASSERT_EQ(m_manager->CloseSession(), S_OK);
+
+    m_record->set(EntryKey, u"study-1");
+    ASSERT_TRUE(typedAndHidden(" submitted"));
+    whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+    FormLookup::tool(form(), 1)->trigger();
+    ASSERT_EQ(m_manager->SubmitCompleted(0), S_OK);
+    EXPECT_TRUE(draftGone()) << "a completed submit";
+
+    for (const auto &[skip, answer] :
+         {std::pair(0, QMessageBox::Yes), std::pair(0, QMessageBox::No),
+          std::pair(1, QMessageBox::Yes)}) {
+        ASSERT_TRUE(typedAndHidden(" ended"));
+        const auto [returned, asked] = beforeDone(skip, answer);
+        if (returned)
+            returned->Release();
+        EXPECT_TRUE(draftGone()) << "skip " << skip << ", answer " << answer;
+    }
+    // Typed after the end was settled: CloseSession ends it.
+    typeIntoHistory(" after");
+    ASSERT_TRUE(hiddenWithDraft());
+    ASSERT_EQ(m_manager->CloseSession(), S_OK);
+    EXPECT_TRUE(draftGone()) << "CloseSession after a settled end";
+
+    // CloseSession alone settles nothing: the draft is offered next time.
+    ASSERT_TRUE(typedAndHidden(" kept"));
+    ASSERT_EQ(m_manager->CloseSession(), S_OK);
+    MessageBoxAnswerer answerer(catalogText(15403));
+    showEntry();
+    EXPECT_EQ(answerer.takeTexts().size(), 1);
+}
+
+// Guards against a draft offered to another login, a declined draft offered
+// again, and a restored draft that does not show every field as it was, is
+// not protected as unsaved work, or does not reach the record.
+TEST_F(HostEntry, ADraftIsOfferedToItsLoginAndRestoredAsItWas)
+{
+    m_record->set(EntryKey, u"study-2");
+    showEntry();
+    control<QCheckBox>("chkAFIP")->click();
+    typeIntoHistory(" and fever");
+    ASSERT_TRUE(hiddenWithDraft());
+    ASSERT_EQ(m_manager->CloseSession(), S_OK);
+
+    {
+        MessageBoxAnswerer no(catalogText(15403));
+        restartAs(u"visitor");
+        showEntry();
+        EXPECT_TRUE(no.takeTexts().isEmpty()) << "offered to another login";
+        restartAs(u"radiologist");
+        showEntry();
+        const QStringList asked = no.takeTexts();
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(asked[0].contains("History, AFIP")) << asked[0].toStdString();
+    }
+    EXPECT_EQ(historyBox()->toPlainText(), "Cough for three weeks");
+    EXPECT_TRUE(draftGone()) << "declined";
+
+    control<QCheckBox>("chkAFIP")->click();
+    typeIntoHistory(" and fever");
+    ASSERT_TRUE(hiddenWithDraft());
+    ASSERT_EQ(m_manager->CloseSession(), S_OK);
+    {
+        MessageBoxAnswerer yes(catalogText(15402));
+        showEntry();
+        EXPECT_EQ(yes.takeTexts().size(), 1);
+    }
+    EXPECT_EQ(historyBox()->toPlainText(), "Cough for three weeks and fever");
+    EXPECT_TRUE(control<QCheckBox>("chkAFIP")->isChecked());
+    EXPECT_EQ(control<QLabel>("lblACRCode")->text(), "6 - 45");
+    const auto [returned, kept] = beforeDone(1, QMessageBox::Yes);
+    ASSERT_EQ(returned, m_record) << "a restored draft is unsaved work";
+    returned->Release();
+    EXPECT_EQ(m_record->value(History), u"Cough for three weeks and fever");
+    EXPECT_EQ(m_record->value(u"KESTO_TF_AFIP"), u"Y");
+}
+
+// Guards against a damaged drafts file that stops the entry, is overwritten
+// or lost without a word, or is told about more than once.
+TEST_F(HostEntry, ADamagedDraftsFileIsSetAsideAndTheEntryGoesOn)
+{
+    const QByteArray damaged = "not a database, but a patient's name";
+    {
+        QFile file(draftsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+    m_record->set(EntryKey, u"study-3");
+    MessageBoxAnswerer answerer;
+    showEntry();
+    const QStringList told = answerer.takeTexts();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith(catalogText(15983).section("%1", 0, 0)));
+    const QFileInfoList aside =
+        QFileInfo(draftsFile())
+            .dir()
+            .entryInfoList({QFileInfo(draftsFile()).fileName() + ".damaged-*"});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(told[0].contains(aside[0].filePath())) << told[0].toStdString();
+    QFile setAside(aside[0].filePath());
+    ASSERT_TRUE(setAside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(setAside.readAll(), damaged);
+    ASSERT_TRUE(typedAndHidden(" still kept"));
+    ASSERT_EQ(m_manager->CloseSession(), S_OK);
+    showEntry();
+    EXPECT_EQ(answerer.takeTexts().size(), 1) << "only the draft's question, not the notice again";
 }

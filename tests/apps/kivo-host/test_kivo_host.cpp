@@ -8,11 +8,15 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -75,23 +79,47 @@ protected:
     }
 
     // The first column of the first row sql answers from the database file,
-    // the texts bound in order, read as any other program would read it.
-    static QString queryText(const QString &file, const char *sql, const QStringList &texts)
+    // the texts bound in order, read as any other program would read it;
+    // none when the file cannot answer it.
+    static std::optional<QString> tryQueryText(const QString &file, const char *sql,
+                                               const QStringList &texts)
     {
         sqlite3 *db = nullptr;
-        EXPECT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr),
-                  SQLITE_OK);
         sqlite3_stmt *query = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(db, sql, -1, &query, nullptr), SQLITE_OK);
-        for (int i = 0; i < texts.size(); ++i)
-            sqlite3_bind_text(query, i + 1, texts[i].toUtf8().constData(), -1, SQLITE_TRANSIENT);
-        QString value;
-        if (sqlite3_step(query) == SQLITE_ROW)
-            value =
-                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(query, 0)));
+        std::optional<QString> value;
+        if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_prepare_v2(db, sql, -1, &query, nullptr) == SQLITE_OK) {
+            for (int i = 0; i < texts.size(); ++i)
+                sqlite3_bind_text(query, i + 1, texts[i].toUtf8().constData(), -1,
+                                  SQLITE_TRANSIENT);
+            const int step = sqlite3_step(query);
+            if (step == SQLITE_ROW)
+                value = QString::fromUtf8(
+                    reinterpret_cast<const char *>(sqlite3_column_text(query, 0)));
+            else if (step == SQLITE_DONE)
+                value = QString();
+        }
         sqlite3_finalize(query);
         sqlite3_close(db);
         return value;
+    }
+
+    static QString queryText(const QString &file, const char *sql, const QStringList &texts)
+    {
+        const std::optional<QString> value = tryQueryText(file, sql, texts);
+        EXPECT_TRUE(value.has_value()) << file.toStdString() << ": " << sql;
+        return value.value_or(QString());
+    }
+
+    // How many drafts hold text in the workstation's drafts file; -1 while
+    // there is no file that answers.
+    int draftsHolding(const QString &text) const
+    {
+        const std::optional<QString> count =
+            tryQueryText(path("teaching-file-drafts.db"),
+                         "SELECT count(*) FROM drafts WHERE instr(fields, ?1) > 0", {text});
+        return count ? count->toInt() : -1;
     }
 
     // The value the host saved under tag for its first study.
@@ -308,6 +336,53 @@ TEST_F(KivoHost, DemoDesignStoresTheDropForTheNextWindows)
     EXPECT_EQ(second.dropped, second.before.translated(-25, -10));
     EXPECT_EQ(second.next, second.dropped);
     EXPECT_EQ(storedLabel(store, "form_layout") - saved, QPoint(-25 * 15, -10 * 15));
+}
+
+// Guards against typed work lost when the workstation dies mid-entry: the
+// draft must reach the disk a moment after the typing, readable by the user
+// only; the same study opened again must offer it, naming the entry and what
+// differs, restore every field as it was and submit it into the record; and
+// a draft must not outlive the submit that saved it.
+TEST_F(KivoHost, AKilledWorkstationOffersTheEntryBackAsTyped)
+{
+    const QString store = path("config.db");
+    QProcess typing;
+    typing.setProcessEnvironment(environment("offscreen"));
+    QStringList command = host(store) << "--demo-type"
+                                      << "Pleural effusion";
+    typing.start(command.takeFirst(), command);
+    // The AFIP tick is the last edit: a draft with it holds all the typing.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return draftsHolding("\"chkAFIP\":\"Y\"") == 1; }, 60000))
+        << typing.readAllStandardError().toStdString();
+    struct stat status
+    {
+    };
+    ASSERT_EQ(stat(QFile::encodeName(path("teaching-file-drafts.db")).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    typing.kill();
+    ASSERT_TRUE(typing.waitForFinished(10000));
+    QStringList typed;
+    for (const QString &line : QString::fromLocal8Bit(typing.readAllStandardOutput()).split('\n')) {
+        if (line.startsWith("Typed: "))
+            typed << line.mid(7);
+    }
+    ASSERT_GE(typed.size(), 5);
+
+    const HostRun reopened = run({"--demo-submit", ""}, store);
+    ASSERT_EQ(reopened.exitCode, 0) << reopened.err.toStdString();
+    const QString first = queryText(
+        path("records.db"), "SELECT patient FROM studies ORDER BY study_date, id LIMIT 1", {});
+    EXPECT_TRUE(reopened.out.contains(QRegularExpression(
+        "Answered: [^\n]*" + QRegularExpression::escape(first) + "[^\n]*History")))
+        << reopened.out.toStdString();
+    for (const QString &value : typed) {
+        EXPECT_EQ(queryText(path("records.db"),
+                            "SELECT count(*) FROM teaching_file_values WHERE value = ?1", {value}),
+                  "1")
+            << value.toStdString();
+    }
+    EXPECT_EQ(savedValue("KESTO_TF_AFIP"), "Y");
+    EXPECT_EQ(draftsHolding("Pleural effusion"), 0);
 }
 
 namespace {
