@@ -257,8 +257,10 @@ void BM_LoadTreeFloor_SqliteScan(benchmark::State &state)
     for (auto _ : state) {
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         sqlite3_stmt *root = nullptr;
-        sqlite3_prepare_v2(db, "SELECT name, value FROM keys WHERE parent = ?1 AND fname = ?2", -1,
-                           &root, nullptr);
+        sqlite3_prepare_v2(db,
+                           "SELECT name, value FROM keys WHERE parent = (SELECT id FROM parents "
+                           "WHERE path = ?1) AND fname = ?2",
+                           -1, &root, nullptr);
         sqlite3_bind_text(root, 1, parent.constData(), int(parent.size()), SQLITE_STATIC);
         sqlite3_bind_text(root, 2, "acr_codes", -1, SQLITE_STATIC);
         if (sqlite3_step(root) == SQLITE_ROW) {
@@ -268,8 +270,9 @@ void BM_LoadTreeFloor_SqliteScan(benchmark::State &state)
         sqlite3_finalize(root);
         sqlite3_stmt *rows = nullptr;
         sqlite3_prepare_v2(db,
-                           "SELECT parent, name, value FROM keys WHERE parent >= ?1 AND parent < "
-                           "?3 AND (parent = ?1 OR parent >= ?2) ORDER BY parent, ord",
+                           "SELECT p.path, k.ord, k.name, k.value FROM parents p JOIN keys k ON "
+                           "k.parent = p.id WHERE p.path >= ?1 AND p.path < ?3 AND (p.path = ?1 "
+                           "OR p.path >= ?2) ORDER BY p.path",
                            -1, &rows, nullptr);
         sqlite3_bind_text(rows, 1, key.constData(), int(key.size()), SQLITE_STATIC);
         sqlite3_bind_text(rows, 2, below.constData(), int(below.size()), SQLITE_STATIC);
@@ -277,8 +280,9 @@ void BM_LoadTreeFloor_SqliteScan(benchmark::State &state)
         int count = 0;
         while (sqlite3_step(rows) == SQLITE_ROW) {
             benchmark::DoNotOptimize(sqlite3_column_text(rows, 0));
-            benchmark::DoNotOptimize(sqlite3_column_text(rows, 1));
+            benchmark::DoNotOptimize(sqlite3_column_int64(rows, 1));
             benchmark::DoNotOptimize(sqlite3_column_text(rows, 2));
+            benchmark::DoNotOptimize(sqlite3_column_text(rows, 3));
             ++count;
         }
         sqlite3_finalize(rows);
@@ -328,13 +332,14 @@ void BM_SwapTree(benchmark::State &state)
     const bool durable = state.range(0) == 1;
     TunableDatabase db(
         scratchFile(durable ? QStringLiteral("swap_full.db") : QStringLiteral("swap_off.db")));
-    if (!durable)
-        db.setSynchronousOff();
     FreeConfigTree layout;
     layout.RenameRoot(QString(), QStringLiteral("form_layout"));
     for (int i = 0; i < 2000; ++i)
         layout.WriteLong(QStringLiteral("set%1\\text\\top").arg(i), i);
+    // The first write creates the file; the setting is the connection's.
     db.AttachTree(QStringLiteral("app"), layout);
+    if (!durable)
+        db.setSynchronousOff();
     for (auto _ : state)
         db.SwapTree(layout, *db.OpenSubTree(QStringLiteral("app\\form_layout")),
                     QStringLiteral("app"));
@@ -347,10 +352,10 @@ void BM_WriteString(benchmark::State &state)
     const bool durable = state.range(0) == 1;
     TunableDatabase db(
         scratchFile(durable ? QStringLiteral("write_full.db") : QStringLiteral("write_off.db")));
-    if (!durable)
-        db.setSynchronousOff();
     const QString path = QStringLiteral("app\\value");
     db.WriteString(path, QString());
+    if (!durable)
+        db.setSynchronousOff();
     // Every statement SQLite starts on the connection, BEGIN and COMMIT included.
     int statements = 0;
     sqlite3_trace_v2(
