@@ -325,6 +325,39 @@ void BM_RandomReadsFloor_PlainHash(benchmark::State &state)
 }
 BENCHMARK(BM_RandomReadsFloor_PlainHash)->Unit(benchmark::kMillisecond);
 
+// Not a floor of the targets, for scale: the same look-ups as bare SQLite
+// calls on the store file (a prepared statement bound, stepped and reset per
+// read; each is a read transaction of its own, as the store's reads are).
+void BM_RandomReadsBareSqlite(benchmark::State &state)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(fixture().storeFile.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *read = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT value FROM keys WHERE parent = (SELECT id FROM parents WHERE "
+                       "path = ?1) AND fname = ?2",
+                       -1, &read, nullptr);
+    std::vector<std::pair<QByteArray, QByteArray>> keys;
+    const QString prefix = folded(CodeTreePath) + QLatin1Char('\\');
+    for (const QString &path : fixture().foldedRandomPaths) {
+        const QByteArray key = (prefix + path).toUtf8();
+        const qsizetype separator = key.lastIndexOf('\\');
+        keys.emplace_back(key.left(separator), key.mid(separator + 1));
+    }
+    for (auto _ : state) {
+        for (const auto &[parent, name] : keys) {
+            sqlite3_bind_text(read, 1, parent.constData(), int(parent.size()), SQLITE_STATIC);
+            sqlite3_bind_text(read, 2, name.constData(), int(name.size()), SQLITE_STATIC);
+            if (sqlite3_step(read) == SQLITE_ROW)
+                benchmark::DoNotOptimize(sqlite3_column_text(read, 0));
+            sqlite3_reset(read);
+        }
+    }
+    sqlite3_finalize(read);
+    sqlite3_close(db);
+}
+BENCHMARK(BM_RandomReadsBareSqlite)->Unit(benchmark::kMillisecond);
+
 // A 2,000-key subtree swapped in, and a single value written: with
 // synchronous=FULL (state.range(0) == 1) and, as the floor, OFF.
 void BM_SwapTree(benchmark::State &state)
@@ -429,6 +462,8 @@ public:
         row("1,000 random reads / plain hash (old: tree)",
             cpu("BM_RandomReads", "BM_RandomReadsFloor_PlainHash"),
             cpu("BM_RandomReads", "BM_RandomReadsFloor_Memory"));
+        row("  (for scale: / bare SQLite look-ups)",
+            cpu("BM_RandomReads", "BM_RandomReadsBareSqlite"));
         row("durable write user CPU / unsynced",
             counter("BM_WriteString/1.user_us") / counter("BM_WriteString/0.user_us"));
         row("statements per durable write", counter("BM_WriteString/1.statements"));

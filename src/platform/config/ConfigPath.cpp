@@ -73,7 +73,8 @@ ConfigPath ConfigPath::parseUncached(const QString &path)
                                       .arg(quoted(printable(path.left(300))), e.description()));
         }
     }
-    return ConfigPath(names);
+    // The names joined are the path itself.
+    return ConfigPath(names, foldCase(path).toUtf8());
 }
 
 ConfigPath ConfigPath::fromNames(QStringList names)
