@@ -40,7 +40,7 @@ ConfigPath::ConfigPath(QStringList names)
 {
 }
 
-ConfigPath ConfigPath::parse(const QString &path)
+ConfigPath ConfigPath::parseCached(const QString &path)
 {
     if (path.isEmpty())
         return {};
@@ -50,15 +50,17 @@ ConfigPath ConfigPath::parse(const QString &path)
     const auto found = parsed.constFind(path);
     if (found != parsed.cend())
         return *found;
-    ConfigPath result = parseUncached(path);
+    ConfigPath result = parse(path);
     if (parsed.size() >= MaxCachedPaths)
         parsed.clear();
     parsed.insert(path, result);
     return result;
 }
 
-ConfigPath ConfigPath::parseUncached(const QString &path)
+ConfigPath ConfigPath::parse(const QString &path)
 {
+    if (path.isEmpty())
+        return {};
     const QStringList names = path.split(QLatin1Char('\\'));
     if (names.size() > MaxDepth)
         throw Err(Err::InvalidPath,

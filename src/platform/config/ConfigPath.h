@@ -18,10 +18,12 @@ public:
     static constexpr int MaxCachedPaths = 2048;
 
     ConfigPath() = default;
-    // Throws Err (InvalidPath, NameTooLong) for a malformed path. A path
-    // parsed before in this thread is not parsed again: callers read the
-    // same paths over and over.
+    // Throws Err (InvalidPath, NameTooLong) for a malformed path.
     static ConfigPath parse(const QString &path);
+    // The same, for reads: callers read the same paths over and over, so a
+    // path parsed before in this thread is not parsed again. (Writes do not
+    // use it: building a tree writes thousands of paths once each.)
+    static ConfigPath parseCached(const QString &path);
     static ConfigPath fromNames(QStringList names); // each name validated
 
     bool isRoot() const { return m_names.isEmpty(); }
@@ -42,7 +44,6 @@ private:
     ConfigPath(QStringList names, QByteArray key) : m_names(std::move(names)), m_key(std::move(key))
     {
     }
-    static ConfigPath parseUncached(const QString &path);
 
     QStringList m_names;
     QByteArray m_key;
