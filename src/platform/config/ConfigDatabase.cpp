@@ -60,6 +60,7 @@ public:
     void flushInto(ConfigNode *parent)
     {
         if (parent) {
+            parent->children.reserve(parent->children.size() + m_rows.size());
             std::sort(m_order.begin(), m_order.end());
             for (const auto &[order, index] : m_order) {
                 Row &row = m_rows[index];
