@@ -6,9 +6,8 @@
 
 // A validated store path: key names joined by "\" without a leading or
 // trailing "\"; the empty path is the tree's own root. Names keep their case;
-// `folded()` is the ASCII-lower-cased form used to look them up, as keys are
-// found ignoring ASCII case, and `key()` is that form in UTF-8, made once
-// with the path, as a store looks keys up by it.
+// keys are found ignoring ASCII case, by `key()`: the path ASCII-lower-cased
+// in UTF-8, made once with the path, as a store looks keys up by it.
 class ConfigPath
 {
 public:
@@ -33,7 +32,6 @@ public:
     ConfigPath child(const QString &name) const; // name validated
     ConfigPath joined(const ConfigPath &relative) const;
     QString toString() const { return m_names.join(QLatin1Char('\\')); }
-    QString folded() const { return foldCase(toString()); }
     const QByteArray &key() const { return m_key; }
 
     static QString foldCase(const QString &text); // ASCII letters only

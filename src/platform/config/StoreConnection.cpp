@@ -25,14 +25,21 @@ QHash<QString, std::weak_ptr<StoreConnection>> &openConnections()
     return connections;
 }
 
-// The file's path with its folder resolved, without creating anything.
+// The file's path with the part of its folder that exists resolved, without
+// creating anything: the same file keeps the same name once it is created.
 QString canonicalFile(const QString &file)
 {
     const QFileInfo info(file);
     if (info.exists())
         return info.canonicalFilePath();
-    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
+    QString folder = info.absolutePath();
+    QString rest = info.fileName();
+    while (!QFileInfo::exists(folder)) {
+        const QFileInfo missing(folder);
+        rest = missing.fileName() + QLatin1Char('/') + rest;
+        folder = missing.absolutePath();
+    }
+    return QDir(QFileInfo(folder).canonicalFilePath()).filePath(rest);
 }
 
 bool isLockedOut(const Err &e)
