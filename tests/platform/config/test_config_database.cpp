@@ -410,12 +410,14 @@ TEST_F(ConfigDatabaseTest, KilledUpgradeLeavesTheOldFileUsable)
         ConfigDatabase db(file);
         return 0;
     });
+    // With the write end closed here, a child that ends without stopping
+    // ends the read too.
+    close(pipeFds[1]);
     char byte = 0;
-    EXPECT_EQ(read(pipeFds[0], &byte, 1), 1);
+    EXPECT_EQ(read(pipeFds[0], &byte, 1), 1) << "the child opened the store without an upgrade";
     kill(pid, SIGKILL);
     EXPECT_EQ(exitCode(pid), 128 + SIGKILL);
     close(pipeFds[0]);
-    close(pipeFds[1]);
 
     EXPECT_EQ(userVersion(file), 1);
     EXPECT_EQ(ConfigJson::toObject(*ConfigDatabase(file).LoadTree(QString())),
