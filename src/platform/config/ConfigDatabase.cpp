@@ -4,6 +4,7 @@
 #include "FreeConfigTree.h"
 #include "StoreConnection.h"
 #include "StoreQuery.h"
+#include "StoreSql.h"
 #include "platform/Err.h"
 
 #include <kivo/runtime.h>
@@ -11,21 +12,12 @@
 #include <QDir>
 #include <QHash>
 
+#include <algorithm>
 #include <vector>
 
 #include <sqlite3.h>
 
 namespace {
-
-// The subtree below the key folded as ?1 (see StoreTree), parents before
-// their children and siblings in store order. Written as one range of the
-// (parent, ord) index, so the rows come in index order without a sort; the
-// last condition drops siblings whose names merely start like the key's.
-constexpr const char *SelectBelow =
-    "SELECT parent, name, value FROM keys "
-    "WHERE parent >= ?1 AND parent < ?3 AND (parent = ?1 OR parent >= ?2) ORDER BY parent, ord";
-constexpr const char *SelectAll = "SELECT parent, name, value FROM keys ORDER BY parent, ord";
-constexpr const char *SelectKey = "SELECT name, value FROM keys WHERE parent = ?1 AND fname = ?2";
 
 // Reads of several statements see one state of the file; inside a write
 // transaction they already do.
@@ -36,17 +28,57 @@ public:
         : m_connection(connection), m_own(sqlite3_get_autocommit(connection.handle()) != 0)
     {
         if (m_own)
-            m_connection.execute("BEGIN");
+            m_connection.run(StoreSql::Begin);
     }
     ~ReadSnapshot()
     {
-        if (m_own)
-            sqlite3_exec(m_connection.handle(), "COMMIT", nullptr, nullptr, nullptr);
+        if (!m_own)
+            return;
+        try {
+            m_connection.run(StoreSql::Commit);
+        } catch (const Err &) {
+            // Ending a read cannot lose anything.
+        }
     }
 
 private:
     StoreConnection &m_connection;
     bool m_own;
+};
+
+// Puts the children of one parent in store order as its rows arrive (in
+// name order) and adds them to the parent when its rows are done.
+class SiblingOrder
+{
+public:
+    void add(qint64 order, QString name, std::optional<ConfigValue> value)
+    {
+        m_order.push_back({order, m_rows.size()});
+        m_rows.push_back({std::move(name), std::move(value)});
+    }
+
+    void flushInto(ConfigNode *parent)
+    {
+        if (parent) {
+            parent->children.reserve(parent->children.size() + m_rows.size());
+            std::sort(m_order.begin(), m_order.end());
+            for (const auto &[order, index] : m_order) {
+                Row &row = m_rows[index];
+                parent->addChild(row.name).value = std::move(row.value);
+            }
+        }
+        m_order.clear();
+        m_rows.clear();
+    }
+
+private:
+    struct Row
+    {
+        QString name;
+        std::optional<ConfigValue> value;
+    };
+    std::vector<std::pair<qint64, size_t>> m_order; // store order, index in m_rows
+    std::vector<Row> m_rows;
 };
 
 // Finds the node of each row's parent while a tree is read. Rows come
@@ -63,11 +95,14 @@ public:
     {
     }
 
+    // Whether path is the one of the last find.
+    bool isLast(const QByteArray &path) const { return path == m_path; }
+
     // The node of the folded full path; null when it is missing, which a
     // consistent store never has: the rows below it are skipped.
     ConfigNode *find(const QByteArray &path)
     {
-        if (path == m_path)
+        if (isLast(path))
             return m_node;
         while (m_walk.size() > 1 && !startsWithKey(path, m_walk.back().pathSize))
             m_walk.pop_back();
@@ -165,29 +200,38 @@ QString ConfigDatabase::GlobalValue(const QString &name)
 std::shared_ptr<FreeConfigTree> ConfigDatabase::LoadTree(const QString &path) const
 {
     const ConfigPath key = absolute(ConfigPath::parse(path));
-    const QByteArray folded = key.folded().toUtf8();
     auto tree = std::make_shared<FreeConfigTree>();
+    if (!m_connection->hasSchema())
+        return key.isRoot() ? tree : nullptr;
     ReadSnapshot snapshot(*m_connection);
     if (!key.isRoot()) {
-        StoreQuery root(*m_connection, SelectKey);
-        root.bind(1, key.parent().folded()).bind(2, ConfigPath::foldCase(key.name()));
+        StoreQuery root(*m_connection, StoreSql::SelectNameAndValue);
+        const qsizetype separator = key.key().lastIndexOf('\\');
+        root.bindUtf8(1, QByteArrayView(key.key()).first(qMax(separator, qsizetype(0))));
+        root.bindUtf8(2, QByteArrayView(key.key()).sliced(separator + 1));
         if (!root.next())
             return nullptr;
         tree->rootNode().name = root.text(0);
         tree->rootNode().value = root.value(1);
     }
-    StoreQuery rows(*m_connection, key.isRoot() ? SelectAll : SelectBelow);
-    if (!key.isRoot()) {
-        const QString text = key.folded();
-        rows.bind(1, text).bind(2, text + QLatin1Char('\\')).bind(3, text + QLatin1Char(']'));
-    }
-    ParentFinder parents(folded, tree->rootNode());
+    StoreQuery rows(*m_connection, key.isRoot() ? StoreSql::SelectAll : StoreSql::SelectBelow);
+    const QByteArray below = key.key() + '\\';
+    const QByteArray after = key.key() + ']';
+    if (!key.isRoot())
+        rows.bindUtf8(1, key.key()).bindUtf8(2, below).bindUtf8(3, after);
+    ParentFinder parents(key.key(), tree->rootNode());
+    ConfigNode *parent = &tree->rootNode();
+    SiblingOrder siblings;
     while (rows.next()) {
-        if (ConfigNode *parent = parents.find(rows.utf8(0))) {
-            ConfigNode &node = parent->addChild(rows.text(1));
-            node.value = rows.value(2);
+        const QByteArray parentPath = rows.utf8(0);
+        if (!parents.isLast(parentPath)) {
+            siblings.flushInto(parent);
+            parent = parents.find(parentPath);
         }
+        if (parent)
+            siblings.add(rows.integer(1), rows.text(2), rows.value(3));
     }
+    siblings.flushInto(parent);
     return tree;
 }
 

@@ -9,8 +9,12 @@
 // The file is, in this order: the one given to the constructor, the
 // platform value "ConfigStoreFile" set by the host, the environment variable
 // KIVO_STORE, or "kivo/config.db" under the user's data folder
-// ($XDG_DATA_HOME, else ~/.local/share). A missing file is created with its
-// folder; a file that is not a store, or cannot be opened, throws Err.
+// ($XDG_DATA_HOME, else ~/.local/share). Reading never writes: a missing or
+// empty file reads as an empty store and is left as it is; the first write
+// creates the file, its folder and the store in it. A file that is not a
+// store, or cannot be opened, throws Err. A store of an earlier format is
+// upgraded when a process that may write it opens it; one that may only
+// read it throws StoreReadOnly saying so.
 //
 // Two processes may use one file side by side: a writer that finds the file
 // busy waits for the other instead of failing.

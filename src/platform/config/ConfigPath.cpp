@@ -2,6 +2,8 @@
 
 #include "platform/Err.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace {
@@ -33,6 +35,28 @@ QString printable(const QString &text)
 
 } // namespace
 
+ConfigPath::ConfigPath(QStringList names)
+    : m_names(std::move(names)), m_key(foldCase(m_names.join(QLatin1Char('\\'))).toUtf8())
+{
+}
+
+ConfigPath ConfigPath::parseCached(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    // Bounded simply: a thread that reads more distinct paths than this
+    // starts over rather than keeping an order of use.
+    thread_local QHash<QString, ConfigPath> parsed;
+    const auto found = parsed.constFind(path);
+    if (found != parsed.cend())
+        return *found;
+    ConfigPath result = parse(path);
+    if (parsed.size() >= MaxCachedPaths)
+        parsed.clear();
+    parsed.insert(path, result);
+    return result;
+}
+
 ConfigPath ConfigPath::parse(const QString &path)
 {
     if (path.isEmpty())
@@ -51,7 +75,8 @@ ConfigPath ConfigPath::parse(const QString &path)
                                       .arg(quoted(printable(path.left(300))), e.description()));
         }
     }
-    return ConfigPath(names);
+    // The names joined are the path itself.
+    return ConfigPath(names, foldCase(path).toUtf8());
 }
 
 ConfigPath ConfigPath::fromNames(QStringList names)
@@ -66,10 +91,13 @@ ConfigPath ConfigPath::fromNames(QStringList names)
 
 ConfigPath ConfigPath::parent() const
 {
+    if (m_names.isEmpty())
+        return {};
     QStringList names = m_names;
-    if (!names.isEmpty())
-        names.removeLast();
-    return ConfigPath(std::move(names));
+    names.removeLast();
+    // "\" is one byte in UTF-8 and never part of another character.
+    const qsizetype separator = m_key.lastIndexOf('\\');
+    return ConfigPath(std::move(names), separator < 0 ? QByteArray() : m_key.left(separator));
 }
 
 ConfigPath ConfigPath::child(const QString &name) const
@@ -84,7 +112,11 @@ ConfigPath ConfigPath::joined(const ConfigPath &relative) const
                   QStringLiteral("The configuration path %1 is deeper than %2 keys")
                       .arg(quoted(toString() + QLatin1Char('\\') + relative.toString()),
                            QString::number(MaxDepth)));
-    return ConfigPath(m_names + relative.m_names);
+    if (m_names.isEmpty())
+        return relative;
+    if (relative.m_names.isEmpty())
+        return *this;
+    return ConfigPath(m_names + relative.m_names, m_key + '\\' + relative.m_key);
 }
 
 QString ConfigPath::foldCase(const QString &text)

@@ -67,7 +67,7 @@ qint32 ConfigTree::ReadLongOr(const QString &path, qint32 defaultValue) const
 
 std::optional<ConfigValue> ConfigTree::ReadValue(const QString &path) const
 {
-    return readValue(ConfigPath::parse(path));
+    return readValue(ConfigPath::parseCached(path));
 }
 
 void ConfigTree::WriteString(const QString &path, const QString &value)
@@ -87,17 +87,17 @@ void ConfigTree::WriteLong(const QString &path, qint32 value)
 
 ConfigTreePtr ConfigTree::OpenSubTree(const QString &path) const
 {
-    return openSubTree(ConfigPath::parse(path));
+    return openSubTree(ConfigPath::parseCached(path));
 }
 
 int ConfigTree::ChildCount(const QString &path) const
 {
-    return childCount(ConfigPath::parse(path));
+    return childCount(ConfigPath::parseCached(path));
 }
 
 ConfigTreePtr ConfigTree::ChildAt(const QString &path, int index) const
 {
-    const ConfigPath parent = ConfigPath::parse(path);
+    const ConfigPath parent = ConfigPath::parseCached(path);
     if (index < 0)
         return nullptr;
     const QStringList names = childNames(parent);
@@ -108,12 +108,12 @@ ConfigTreePtr ConfigTree::ChildAt(const QString &path, int index) const
 
 KeyNameList ConfigTree::ChildNames(const QString &path) const
 {
-    return KeyNameList(childNames(ConfigPath::parse(path)));
+    return KeyNameList(childNames(ConfigPath::parseCached(path)));
 }
 
 bool ConfigTree::KeyExists(const QString &path) const
 {
-    return keyExists(ConfigPath::parse(path));
+    return keyExists(ConfigPath::parseCached(path));
 }
 
 void ConfigTree::DeleteKey(const QString &path)

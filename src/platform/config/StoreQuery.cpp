@@ -18,8 +18,16 @@ StoreQuery::~StoreQuery()
 
 StoreQuery &StoreQuery::bind(int index, const QString &text)
 {
-    sqlite3_bind_text16(m_statement, index, text.utf16(), int(text.size() * sizeof(char16_t)),
-                        SQLITE_TRANSIENT);
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+
+StoreQuery &StoreQuery::bindUtf8(int index, QByteArrayView text)
+{
+    // An empty view may have no data; SQLite would bind that as NULL.
+    sqlite3_bind_text(m_statement, index, text.isEmpty() ? "" : text.data(), int(text.size()),
+                      SQLITE_STATIC);
     return *this;
 }
 

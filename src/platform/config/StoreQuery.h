@@ -19,7 +19,10 @@ public:
     StoreQuery(const StoreQuery &) = delete;
     StoreQuery &operator=(const StoreQuery &) = delete;
 
+    // Text is bound as UTF-8, the file's own encoding.
     StoreQuery &bind(int index, const QString &text);
+    // Bound without a copy: the bytes must outlive the query.
+    StoreQuery &bindUtf8(int index, QByteArrayView text);
     StoreQuery &bind(int index, qint64 number);
     StoreQuery &bind(int index, const std::optional<ConfigValue> &value);
 

@@ -5,76 +5,101 @@
 #include "FreeConfigTree.h"
 #include "StoreConnection.h"
 #include "StoreQuery.h"
+#include "StoreSql.h"
 #include "platform/Err.h"
 
 #include <sqlite3.h>
 
 namespace {
 
-constexpr const char *SelectValue = "SELECT value FROM keys WHERE parent = ?1 AND fname = ?2";
-constexpr const char *SelectName = "SELECT name FROM keys WHERE parent = ?1 AND fname = ?2";
-constexpr const char *SelectOrder = "SELECT ord FROM keys WHERE parent = ?1 AND fname = ?2";
-constexpr const char *SelectChildNames = "SELECT name FROM keys WHERE parent = ?1 ORDER BY ord";
-constexpr const char *CountChildren = "SELECT count(*) FROM keys WHERE parent = ?1";
-constexpr const char *NextOrder = "SELECT coalesce(max(ord), 0) + 1 FROM keys WHERE parent = ?1";
-constexpr const char *UpdateValue = "UPDATE keys SET value = ?3 WHERE parent = ?1 AND fname = ?2";
-constexpr const char *InsertMissing =
-    "INSERT INTO keys (parent, fname, name, ord) "
-    "SELECT ?1, ?2, ?3, coalesce(max(ord), 0) + 1 FROM keys WHERE parent = ?1 "
-    "ON CONFLICT (parent, fname) DO NOTHING";
-constexpr const char *InsertKey =
-    "INSERT INTO keys (parent, fname, name, ord, value) VALUES (?1, ?2, ?3, ?4, ?5)";
-constexpr const char *DeleteOne = "DELETE FROM keys WHERE parent = ?1 AND fname = ?2";
-// Everything below the key whose folded path is ?1; ?2 and ?3 are ?1 + "\"
-// and ?1 + "]", the bounds of its descendants' parent paths.
-constexpr const char *DeleteBelow =
-    "DELETE FROM keys WHERE parent = ?1 OR (parent >= ?2 AND parent < ?3)";
-constexpr const char *DeleteAll = "DELETE FROM keys";
-constexpr const char *RenameKey =
-    "UPDATE keys SET fname = ?3, name = ?4 WHERE parent = ?1 AND fname = ?2";
-constexpr const char *MoveBelow = "UPDATE keys SET parent = ?4 || substr(parent, length(?1) + 1) "
-                                  "WHERE parent = ?1 OR (parent >= ?2 AND parent < ?3)";
+// The parent id of the root's children.
+constexpr qint64 RootParentId = 0;
 
-QString childPath(const QString &parent, const QString &foldedName)
+QByteArray childKey(QByteArrayView parent, QByteArrayView foldedName)
 {
-    return parent.isEmpty() ? foldedName : parent + QLatin1Char('\\') + foldedName;
+    QByteArray key;
+    key.reserve(parent.size() + 1 + foldedName.size());
+    if (!parent.isEmpty())
+        key.append(parent).append('\\');
+    return key.append(foldedName);
 }
 
-// Binds the folded parent path and folded name of a (non-root) key.
-StoreQuery &bindKey(StoreQuery &query, const ConfigPath &path)
+// The folded name at the end of a non-root key.
+QByteArrayView foldedNameOf(QByteArrayView key)
 {
-    return query.bind(1, path.parent().folded()).bind(2, ConfigPath::foldCase(path.name()));
+    return key.sliced(key.lastIndexOf('\\') + 1);
 }
 
-StoreQuery &bindBelow(StoreQuery &query, const QString &folded)
+// Binds the folded parent path (?1) and folded name (?2) of a non-root key.
+StoreQuery &bindKey(StoreQuery &query, QByteArrayView key)
 {
-    return query.bind(1, folded)
-        .bind(2, folded + QLatin1Char('\\'))
-        .bind(3, folded + QLatin1Char(']'));
+    // "\" is one byte in UTF-8 and never part of another character.
+    const qsizetype separator = key.lastIndexOf('\\');
+    if (separator < 0)
+        return query.bindUtf8(1, QByteArrayView()).bindUtf8(2, key);
+    return query.bindUtf8(1, key.first(separator)).bindUtf8(2, key.sliced(separator + 1));
 }
 
-void deleteBelow(StoreConnection &connection, const QString &folded)
+// The range of a subtree's paths (see StoreSql): the key and its bounds.
+class SubtreeRange
 {
-    StoreQuery query(connection, folded.isEmpty() ? DeleteAll : DeleteBelow);
-    if (!folded.isEmpty())
-        bindBelow(query, folded);
-    query.run();
-}
-
-void ensureKey(StoreConnection &connection, const ConfigPath &path)
-{
-    ConfigPath key;
-    for (const QString &name : path.names()) {
-        key = key.child(name);
-        StoreQuery insert(connection, InsertMissing);
-        bindKey(insert, key).bind(3, name).run();
+public:
+    explicit SubtreeRange(QByteArrayView key)
+        : m_key(key.toByteArray()), m_below(m_key + '\\'), m_after(m_key + ']')
+    {
     }
+    StoreQuery &bind(StoreQuery &query) const
+    {
+        return query.bindUtf8(1, m_key).bindUtf8(2, m_below).bindUtf8(3, m_after);
+    }
+
+private:
+    QByteArray m_key;
+    QByteArray m_below;
+    QByteArray m_after;
+};
+
+void deleteBelow(StoreConnection &connection, QByteArrayView key)
+{
+    if (key.isEmpty()) {
+        StoreQuery(connection, StoreSql::DeleteAllKeys).run();
+        StoreQuery(connection, StoreSql::DeleteAllParents).run();
+        return;
+    }
+    const SubtreeRange range(key);
+    StoreQuery keys(connection, StoreSql::DeleteKeysBelow);
+    range.bind(keys).run();
+    StoreQuery parents(connection, StoreSql::DeleteParentsBelow);
+    range.bind(parents).run();
 }
 
-// Writes node and everything below it as the key folded as
-// parent\<node's name>, validating what a hand-built tree might get wrong.
-void insertNode(StoreConnection &connection, const QString &parent, const ConfigNode &node,
-                qint64 order, int depth)
+std::optional<qint64> parentIdOf(StoreConnection &connection, QByteArrayView key)
+{
+    if (key.isEmpty())
+        return RootParentId;
+    StoreQuery query(connection, StoreSql::SelectParentId);
+    query.bindUtf8(1, key);
+    return query.next() ? std::optional<qint64>(query.integer(0)) : std::nullopt;
+}
+
+// The id under which path's children are stored. The keys on the path and
+// their parents rows are made where missing, and only there.
+qint64 ensureParent(StoreConnection &connection, const ConfigPath &path)
+{
+    if (const std::optional<qint64> id = parentIdOf(connection, path.key()))
+        return *id;
+    const qint64 upId = ensureParent(connection, path.parent());
+    StoreQuery insert(connection, StoreSql::InsertMissing);
+    insert.bind(1, upId).bindUtf8(2, foldedNameOf(path.key())).bind(3, path.name()).run();
+    const qint64 id = connection.newParentId();
+    StoreQuery(connection, StoreSql::InsertParent).bindUtf8(1, path.key()).bind(2, id).run();
+    return id;
+}
+
+// Writes node and everything below it as the child of parentId (whose path
+// is parentKey), validating what a hand-built tree might get wrong.
+void insertNode(StoreConnection &connection, qint64 parentId, QByteArrayView parentKey,
+                const ConfigNode &node, qint64 order, int depth)
 {
     ConfigPath::validateName(node.name);
     if (depth > ConfigPath::MaxDepth)
@@ -87,36 +112,34 @@ void insertNode(StoreConnection &connection, const QString &parent, const Config
                                                     "characters")
                                          .arg(node.name)
                                          .arg(MaxValueLength));
-    const QString folded = ConfigPath::foldCase(node.name);
+    const QByteArray foldedName = ConfigPath::foldCase(node.name).toUtf8();
     {
-        StoreQuery insert(connection, InsertKey);
-        insert.bind(1, parent).bind(2, folded).bind(3, node.name).bind(4, order);
+        StoreQuery insert(connection, StoreSql::InsertKey);
+        insert.bind(1, parentId).bindUtf8(2, foldedName).bind(3, node.name).bind(4, order);
         insert.bind(5, node.value).run();
     }
-    const QString path = childPath(parent, folded);
+    if (node.children.empty())
+        return;
+    const QByteArray key = childKey(parentKey, foldedName);
+    const qint64 id = connection.newParentId();
+    StoreQuery(connection, StoreSql::InsertParent).bindUtf8(1, key).bind(2, id).run();
     qint64 childOrder = 0;
     for (const auto &child : node.children)
-        insertNode(connection, path, *child, ++childOrder, depth + 1);
-}
-
-std::optional<qint64> orderOf(StoreConnection &connection, const QString &parent,
-                              const QString &foldedName)
-{
-    StoreQuery query(connection, SelectOrder);
-    query.bind(1, parent).bind(2, foldedName);
-    return query.next() ? std::optional<qint64>(query.integer(0)) : std::nullopt;
+        insertNode(connection, id, key, *child, ++childOrder, depth + 1);
 }
 
 // Removes the child folded as foldedName and all below it; its place in
 // store order when it existed.
-std::optional<qint64> removeChild(StoreConnection &connection, const QString &parent,
-                                  const QString &foldedName)
+std::optional<qint64> removeChild(StoreConnection &connection, qint64 parentId,
+                                  QByteArrayView parentKey, QByteArrayView foldedName)
 {
-    const std::optional<qint64> order = orderOf(connection, parent, foldedName);
-    if (order) {
-        deleteBelow(connection, childPath(parent, foldedName));
-        StoreQuery(connection, DeleteOne).bind(1, parent).bind(2, foldedName).run();
-    }
+    StoreQuery query(connection, StoreSql::SelectOrder);
+    query.bind(1, parentId).bindUtf8(2, foldedName);
+    if (!query.next())
+        return std::nullopt;
+    const qint64 order = query.integer(0);
+    deleteBelow(connection, childKey(parentKey, foldedName));
+    StoreQuery(connection, StoreSql::DeleteOneById).bind(1, parentId).bindUtf8(2, foldedName).run();
     return order;
 }
 
@@ -129,12 +152,24 @@ StoreTree::StoreTree(std::shared_ptr<StoreConnection> connection, ConfigPath pre
 
 StoreTree::~StoreTree() = default;
 
+QByteArrayView StoreTree::absoluteKey(const ConfigPath &path) const
+{
+    if (m_prefix.isRoot())
+        return path.key();
+    if (path.isRoot())
+        return m_prefix.key();
+    // Reads below a subtree build their key in one buffer, reused.
+    m_keyBuffer.truncate(0);
+    m_keyBuffer.append(m_prefix.key()).append('\\').append(path.key());
+    return m_keyBuffer;
+}
+
 std::optional<ConfigValue> StoreTree::readValue(const ConfigPath &path) const
 {
-    const ConfigPath key = absolute(path);
-    if (key.isRoot())
+    const QByteArrayView key = absoluteKey(path);
+    if (key.isEmpty() || !m_connection->hasSchema())
         return std::nullopt;
-    StoreQuery query(*m_connection, SelectValue);
+    StoreQuery query(*m_connection, StoreSql::SelectValue);
     return bindKey(query, key).next() ? query.value(0) : std::nullopt;
 }
 
@@ -145,33 +180,44 @@ void StoreTree::writeValue(const ConfigPath &path, const ConfigValue &value)
         throw Err(Err::InvalidPath,
                   QStringLiteral("The root of the configuration store \"%1\" holds no value")
                       .arg(m_connection->file()));
-    ConfigTransaction transaction(m_connection);
-    // Most writes are to keys that exist: only a write that changed no row
-    // makes the key and its parents, one statement per path level.
-    StoreQuery update(*m_connection, UpdateValue);
-    bindKey(update, key).bind(3, value).run();
-    if (sqlite3_changes(m_connection->handle()) == 0) {
-        ensureKey(*m_connection, key);
-        StoreQuery insert(*m_connection, UpdateValue);
-        bindKey(insert, key).bind(3, value).run();
+    m_connection->prepareWrite();
+    // Most writes are to keys that exist: one statement, atomic on its own
+    // (or part of the caller's transaction). Only a write that changed no
+    // row makes the key and whatever parents it lacks.
+    {
+        StoreQuery update(*m_connection, StoreSql::UpdateValue);
+        bindKey(update, key.key()).bind(3, value).run();
     }
+    if (sqlite3_changes(m_connection->handle()) > 0)
+        return;
+    ConfigTransaction transaction(m_connection);
+    const qint64 parentId = ensureParent(*m_connection, key.parent());
+    const QByteArrayView foldedName = foldedNameOf(key.key());
+    StoreQuery insert(*m_connection, StoreSql::InsertMissing);
+    insert.bind(1, parentId).bindUtf8(2, foldedName).bind(3, key.name()).run();
+    StoreQuery update(*m_connection, StoreSql::UpdateValueById);
+    update.bind(1, parentId).bindUtf8(2, foldedName).bind(3, value).run();
     transaction.commit();
 }
 
 bool StoreTree::keyExists(const ConfigPath &path) const
 {
-    const ConfigPath key = absolute(path);
-    if (key.isRoot())
+    const QByteArrayView key = absoluteKey(path);
+    if (key.isEmpty())
         return true;
-    StoreQuery query(*m_connection, SelectValue);
+    if (!m_connection->hasSchema())
+        return false;
+    StoreQuery query(*m_connection, StoreSql::SelectValue);
     return bindKey(query, key).next();
 }
 
 QStringList StoreTree::childNames(const ConfigPath &path) const
 {
-    StoreQuery query(*m_connection, SelectChildNames);
-    query.bind(1, absolute(path).folded());
     QStringList names;
+    if (!m_connection->hasSchema())
+        return names;
+    StoreQuery query(*m_connection, StoreSql::SelectChildNames);
+    query.bindUtf8(1, absoluteKey(path));
     while (query.next())
         names.append(query.text(0));
     return names;
@@ -179,8 +225,10 @@ QStringList StoreTree::childNames(const ConfigPath &path) const
 
 int StoreTree::childCount(const ConfigPath &path) const
 {
-    StoreQuery query(*m_connection, CountChildren);
-    query.bind(1, absolute(path).folded()).next();
+    if (!m_connection->hasSchema())
+        return 0;
+    StoreQuery query(*m_connection, StoreSql::CountChildren);
+    query.bindUtf8(1, absoluteKey(path)).next();
     return int(query.integer(0));
 }
 
@@ -195,14 +243,14 @@ void StoreTree::deleteKey(const ConfigPath &path)
 {
     const ConfigPath key = absolute(path);
     ConfigTransaction transaction(m_connection);
-    deleteBelow(*m_connection, key.folded());
+    deleteBelow(*m_connection, key.key());
     if (!key.isRoot() && path.isRoot()) {
         // The view's own root stays, emptied.
-        StoreQuery clear(*m_connection, UpdateValue);
-        bindKey(clear, key).bind(3, std::optional<ConfigValue>()).run();
+        StoreQuery clear(*m_connection, StoreSql::UpdateValue);
+        bindKey(clear, key.key()).bind(3, std::optional<ConfigValue>()).run();
     } else if (!key.isRoot()) {
-        StoreQuery remove(*m_connection, DeleteOne);
-        bindKey(remove, key).run();
+        StoreQuery remove(*m_connection, StoreSql::DeleteOne);
+        bindKey(remove, key.key()).run();
     }
     transaction.commit();
 }
@@ -211,8 +259,10 @@ QString StoreTree::rootName() const
 {
     if (m_prefix.isRoot())
         return QString();
-    StoreQuery query(*m_connection, SelectName);
-    return bindKey(query, m_prefix).next() ? query.text(0) : m_prefix.name();
+    if (!m_connection->hasSchema())
+        return m_prefix.name();
+    StoreQuery query(*m_connection, StoreSql::SelectName);
+    return bindKey(query, m_prefix.key()).next() ? query.text(0) : m_prefix.name();
 }
 
 void StoreTree::renameRoot(const QString &newName)
@@ -222,21 +272,21 @@ void StoreTree::renameRoot(const QString &newName)
                   QStringLiteral("The root of the configuration store \"%1\" cannot be renamed")
                       .arg(m_connection->file()));
     const ConfigPath renamed = m_prefix.parent().child(newName);
-    const QString oldFolded = m_prefix.folded();
-    const QString newFolded = renamed.folded();
     ConfigTransaction transaction(m_connection);
-    if (newFolded != oldFolded) {
-        StoreQuery sibling(*m_connection, SelectName);
-        if (bindKey(sibling, renamed).next())
+    if (renamed.key() != m_prefix.key()) {
+        StoreQuery sibling(*m_connection, StoreSql::SelectName);
+        if (bindKey(sibling, renamed.key()).next())
             throw Err(Err::InvalidArgument,
                       QStringLiteral("Cannot rename \"%1\" to \"%2\": a key of that name exists "
                                      "beside it")
                           .arg(m_prefix.toString(), newName));
-        StoreQuery move(*m_connection, MoveBelow);
-        bindBelow(move, oldFolded).bind(4, newFolded).run();
+        StoreQuery move(*m_connection, StoreSql::MoveBelow);
+        const SubtreeRange range(m_prefix.key());
+        range.bind(move).bindUtf8(4, renamed.key()).run();
     }
-    StoreQuery rename(*m_connection, RenameKey);
-    bindKey(rename, m_prefix).bind(3, ConfigPath::foldCase(newName)).bind(4, newName).run();
+    const QByteArray newFoldedName = ConfigPath::foldCase(newName).toUtf8();
+    StoreQuery rename(*m_connection, StoreSql::RenameKey);
+    bindKey(rename, m_prefix.key()).bindUtf8(3, newFoldedName).bind(4, newName).run();
     transaction.commit();
     m_prefix = renamed;
 }
@@ -249,21 +299,23 @@ void StoreTree::attachTree(const ConfigPath &parent, const FreeConfigTree &tree)
 void StoreTree::replaceChild(const ConfigPath &parent, const QString &oldFoldedName,
                              const FreeConfigTree &tree)
 {
-    const QString folded = parent.folded();
-    const QString newFoldedName = ConfigPath::foldCase(tree.RootName());
+    const QByteArray oldName = oldFoldedName.toUtf8();
+    const QByteArray newName = ConfigPath::foldCase(tree.RootName()).toUtf8();
     ConfigTransaction transaction(m_connection);
-    ensureKey(*m_connection, parent);
+    const qint64 parentId = ensureParent(*m_connection, parent);
     std::optional<qint64> order;
-    if (!oldFoldedName.isEmpty())
-        order = removeChild(*m_connection, folded, oldFoldedName);
-    const std::optional<qint64> sameNamed = removeChild(*m_connection, folded, newFoldedName);
+    if (!oldName.isEmpty())
+        order = removeChild(*m_connection, parentId, parent.key(), oldName);
+    const std::optional<qint64> sameNamed =
+        removeChild(*m_connection, parentId, parent.key(), newName);
     if (!order)
         order = sameNamed;
     if (!order) {
-        StoreQuery next(*m_connection, NextOrder);
-        next.bind(1, folded).next();
+        StoreQuery next(*m_connection, StoreSql::NextOrder);
+        next.bind(1, parentId).next();
         order = next.integer(0);
     }
-    insertNode(*m_connection, folded, tree.rootNode(), *order, int(parent.names().size()) + 1);
+    insertNode(*m_connection, parentId, parent.key(), tree.rootNode(), *order,
+               int(parent.names().size()) + 1);
     transaction.commit();
 }

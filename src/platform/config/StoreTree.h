@@ -29,6 +29,9 @@ protected:
     void attachTree(const ConfigPath &parent, const FreeConfigTree &tree) override;
 
     ConfigPath absolute(const ConfigPath &path) const { return m_prefix.joined(path); }
+    // The absolute key (ConfigPath::key) of path, without building a path:
+    // valid until the next call.
+    QByteArrayView absoluteKey(const ConfigPath &path) const;
     // Stores tree below the absolute parent path in one transaction, in the
     // place of the child folded as oldFoldedName (or at the end) and
     // replacing a child of the tree's own name.
@@ -37,4 +40,7 @@ protected:
 
     std::shared_ptr<StoreConnection> m_connection;
     ConfigPath m_prefix;
+
+private:
+    mutable QByteArray m_keyBuffer;
 };

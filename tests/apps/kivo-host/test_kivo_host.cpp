@@ -160,7 +160,9 @@ protected:
                                    .arg(QLatin1String(layout));
         const auto value = [&](const char *name) {
             const QString text =
-                queryText(store, "SELECT value FROM keys WHERE parent = ?1 AND fname = ?2",
+                queryText(store,
+                          "SELECT value FROM keys WHERE parent = "
+                          "(SELECT id FROM parents WHERE path = ?1) AND fname = ?2",
                           {parent, QLatin1String(name)});
             return text.isEmpty() ? -1 : text.toInt();
         };

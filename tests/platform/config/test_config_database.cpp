@@ -13,6 +13,8 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -23,6 +25,48 @@
 #include <unistd.h>
 
 namespace {
+
+// Runs body in a child that cannot write what the test made read-only: as
+// root it first drops to an unprivileged user (exit code 10 when it cannot).
+int exitCodeUnprivileged(const std::function<int()> &body)
+{
+    return exitCode(spawn([&] {
+        if (geteuid() == 0) {
+            const passwd *nobody = getpwnam("nobody");
+            if (!nobody || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0)
+                return 10;
+        }
+        return body();
+    }));
+}
+
+int userVersion(const QString &file)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *query = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &query, nullptr);
+    const int version = sqlite3_step(query) == SQLITE_ROW ? sqlite3_column_int(query, 0) : -1;
+    sqlite3_finalize(query);
+    sqlite3_close(db);
+    return version;
+}
+
+// A copy of the store of the earlier format kept in the test data, and the
+// content that format's code exported from it.
+QString earlierStoreCopy(const QString &file)
+{
+    QFile::copy(QStringLiteral(KIVO_TEST_DATA_DIR "/store_v1.db"), file);
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    return file;
+}
+
+QJsonObject earlierStoreContent()
+{
+    QFile json(QStringLiteral(KIVO_TEST_DATA_DIR "/store_v1.json"));
+    json.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(json.readAll()).object();
+}
 
 QByteArray fileHash(const QString &file)
 {
@@ -192,35 +236,167 @@ TEST_F(ConfigDatabaseTest, RefusesFilesThatAreNotStores)
 }
 
 // A store the user may not write still reads; writes fail with
-// StoreReadOnly and change nothing. Root may write any file, so as root the
-// check runs in a child that has dropped to an unprivileged user.
+// StoreReadOnly and change nothing. Guards against a writable file in a
+// folder the user may not write failing even to read ("attempt to write a
+// readonly database"). Root may write any file, so as root the check runs
+// in a child that has dropped to an unprivileged user.
 TEST_F(ConfigDatabaseTest, ReadOnlyStoreReadsButRefusesWrites)
 {
     const QString folder = dir.filePath(QStringLiteral("ro"));
     const QString roFile = folder + QStringLiteral("/store.db");
     ConfigDatabase(roFile).WriteString(QStringLiteral("a\\b"), QStringLiteral("kept"));
-    ::chmod(roFile.toUtf8().constData(), 0444);
-    ::chmod(folder.toUtf8().constData(), 0555);
     ::chmod(dir.path().toUtf8().constData(), 0755);
-    const int code = exitCode(spawn([&] {
-        if (geteuid() == 0) {
-            const passwd *nobody = getpwnam("nobody");
-            if (!nobody || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0)
-                return 10;
-        }
-        ConfigDatabase db(roFile);
-        if (db.ReadString(QStringLiteral("a\\b")) != QStringLiteral("kept"))
-            return 11;
-        if (errorNumber([&] { db.WriteString(QStringLiteral("a\\b"), QStringLiteral("x")); }) !=
-            Err::StoreReadOnly)
-            return 12;
-        if (errorNumber([&] { db.DeleteKey(QStringLiteral("a")); }) != Err::StoreReadOnly)
-            return 13;
-        return 0;
-    }));
-    ::chmod(folder.toUtf8().constData(), 0755);
-    EXPECT_EQ(code, 0) << "10: cannot drop privileges, 11: read failed, 12/13: write not refused";
+    for (const mode_t fileMode : {0444, 0666}) {
+        ::chmod(roFile.toUtf8().constData(), fileMode);
+        ::chmod(folder.toUtf8().constData(), 0555);
+        const int code = exitCodeUnprivileged([&] {
+            ConfigDatabase db(roFile);
+            if (db.ReadString(QStringLiteral("a\\b")) != QStringLiteral("kept"))
+                return 11;
+            if (errorNumber([&] { db.WriteString(QStringLiteral("a\\b"), QStringLiteral("x")); }) !=
+                Err::StoreReadOnly)
+                return 12;
+            if (errorNumber([&] { db.DeleteKey(QStringLiteral("a")); }) != Err::StoreReadOnly)
+                return 13;
+            return 0;
+        });
+        ::chmod(folder.toUtf8().constData(), 0755);
+        EXPECT_EQ(code, 0)
+            << "file mode " << std::oct << fileMode
+            << ": 10 cannot drop privileges, 11 read failed, 12/13 write not refused";
+    }
     EXPECT_EQ(ConfigDatabase(roFile).ReadString(QStringLiteral("a\\b")), QStringLiteral("kept"));
+}
+
+// Guards against a read creating what it reads: a missing store (and its
+// folder) or an empty file given a schema before the answer. Reads find
+// nothing until a write, here or in another process, creates the store.
+TEST_F(ConfigDatabaseTest, ReadingNeverWrites)
+{
+    const QString folder = dir.filePath(QStringLiteral("new"));
+    const QString missing = folder + QStringLiteral("/store.db");
+    ConfigDatabase reader(missing);
+    EXPECT_EQ(reader.ReadString(QStringLiteral("a\\b")), QString());
+    EXPECT_FALSE(reader.KeyExists(QStringLiteral("a")));
+    EXPECT_EQ(reader.ChildCount(QString()), 0);
+    EXPECT_EQ(reader.LoadTree(QString())->ChildCount(QString()), 0);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(exitCode(spawn([&] {
+                  ConfigDatabase(missing).WriteLong(QStringLiteral("a\\b"), 7);
+                  return 0;
+              })),
+              0);
+    EXPECT_EQ(reader.ReadLong(QStringLiteral("a\\b")), 7);
+
+    const QString empty = dir.filePath(QStringLiteral("empty.db"));
+    QFile(empty).open(QIODevice::WriteOnly);
+    ConfigDatabase db(empty);
+    EXPECT_EQ(db.ReadString(QStringLiteral("a")), QString());
+    EXPECT_EQ(db.LoadTree(QStringLiteral("a")), nullptr);
+    EXPECT_EQ(QFileInfo(empty).size(), 0);
+    db.WriteString(QStringLiteral("a"), QStringLiteral("written"));
+    EXPECT_EQ(ConfigDatabase(empty).ReadString(QStringLiteral("a")), QStringLiteral("written"));
+}
+
+// A store of the earlier format is upgraded by the first process that may
+// write it, keeping every key, value, type and order, and is then written
+// like any other; guards against parent ids handed out twice after the
+// upgrade and against a second upgrade.
+TEST_F(ConfigDatabaseTest, UpgradesTheEarlierFormatOnce)
+{
+    earlierStoreCopy(file);
+    {
+        ConfigDatabase db(file);
+        EXPECT_EQ(ConfigJson::toObject(*db.LoadTree(QString())), earlierStoreContent());
+        db.WriteLong(QStringLiteral("Order\\d"), 4);
+        db.WriteString(QStringLiteral("Alpha\\Fresh\\Deeper"), QStringLiteral("new"));
+        db.WriteString(QStringLiteral("Deep\\L1\\New"), QStringLiteral("new"));
+        db.OpenSubTree(QStringLiteral("Old"))
+            ->RenameRoot(QStringLiteral("old"), QStringLiteral("Older"));
+    }
+    EXPECT_EQ(userVersion(file), 2);
+    ConfigDatabase db(file);
+    EXPECT_EQ(db.ChildNames(QStringLiteral("order")).names(),
+              QStringList({QStringLiteral("c"), QStringLiteral("b"), QStringLiteral("a"),
+                           QStringLiteral("d")}));
+    EXPECT_EQ(db.ReadString(QStringLiteral("alpha\\fresh\\deeper")), QStringLiteral("new"));
+    EXPECT_EQ(db.ReadString(QStringLiteral("deep\\l1\\new")), QStringLiteral("new"));
+    EXPECT_EQ(db.ReadLong(QStringLiteral("Older\\renamed key\\Y\\z")), 2);
+    EXPECT_EQ(db.ReadString(QStringLiteral("deep\\l1\\l2\\l3\\l4\\l5\\leaf")),
+              QStringLiteral("deep"));
+}
+
+// A process that may only read a store of the earlier format says that it
+// needs the upgrade, naming the file, and leaves it as it is.
+TEST_F(ConfigDatabaseTest, ReadOnlyOpenOfTheEarlierFormatAsksForTheUpgrade)
+{
+    earlierStoreCopy(file);
+    ::chmod(file.toUtf8().constData(), 0444);
+    ::chmod(dir.path().toUtf8().constData(), 0755);
+    const QByteArray before = fileHash(file);
+    const int code = exitCodeUnprivileged([&] {
+        try {
+            ConfigDatabase db(file);
+        } catch (const Err &e) {
+            return e.number() == Err::StoreReadOnly && e.description().contains(file) &&
+                           e.description().contains(QStringLiteral("upgrade"))
+                       ? 0
+                       : 11;
+        }
+        return 12;
+    });
+    EXPECT_EQ(code, 0) << "10: cannot drop privileges, 11: other error, 12: opened";
+    EXPECT_EQ(fileHash(file), before);
+    EXPECT_EQ(userVersion(file), 1);
+}
+
+// Guards against an upgrade cut short leaving a store that is neither
+// format: the child is killed in the middle of the upgrade (once it has
+// changed rows inside the upgrade's transaction), and the next open
+// upgrades the old file whole.
+TEST_F(ConfigDatabaseTest, KilledUpgradeLeavesTheOldFileUsable)
+{
+    earlierStoreCopy(file);
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    static int signalFd = -1;
+    signalFd = pipeFds[1];
+    const pid_t pid = spawn([&] {
+        // Every connection the child opens stops, once it has changed rows
+        // inside a transaction, and says so.
+        sqlite3_auto_extension(
+            reinterpret_cast<void (*)()>(+[](sqlite3 *db, const char **, const void *) {
+                sqlite3_progress_handler(
+                    db, 10,
+                    [](void *handle) {
+                        auto *connection = static_cast<sqlite3 *>(handle);
+                        if (!sqlite3_get_autocommit(connection) &&
+                            sqlite3_total_changes(connection) > 0) {
+                            write(signalFd, "x", 1);
+                            for (;;)
+                                pause();
+                        }
+                        return 0;
+                    },
+                    db);
+                return SQLITE_OK;
+            }));
+        ConfigDatabase db(file);
+        return 0;
+    });
+    // With the write end closed here, a child that ends without stopping
+    // ends the read too.
+    close(pipeFds[1]);
+    char byte = 0;
+    EXPECT_EQ(read(pipeFds[0], &byte, 1), 1) << "the child opened the store without an upgrade";
+    kill(pid, SIGKILL);
+    EXPECT_EQ(exitCode(pid), 128 + SIGKILL);
+    close(pipeFds[0]);
+
+    EXPECT_EQ(userVersion(file), 1);
+    EXPECT_EQ(ConfigJson::toObject(*ConfigDatabase(file).LoadTree(QString())),
+              earlierStoreContent());
+    EXPECT_EQ(userVersion(file), 2);
 }
 
 // Guards against a swap cut short by a killed writer leaving a mix of the old
