@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -35,8 +36,12 @@ CodePickerDialog::CodePickerDialog(const QSize &designSize, int captionCount, QS
       m_lblInfo(addControl<QLabel>("lblInfo")), m_label1(addControl<QLabel>("Label1")),
       m_lblSearch(addControl<QLabel>("lblSearch")), m_txtSearch(addControl<QLineEdit>("txtSearch")),
       m_searchList(addControl<QListView>("searchList")), m_designSize(designSize),
-      m_logSource(std::move(logSource)), m_hitModel(new CodeHitModel(this))
+      m_logSource(std::move(logSource)), m_hitModel(new CodeHitModel(this)),
+      m_searchIndexTimer(new QTimer(this))
 {
+    m_searchIndexTimer->setSingleShot(true);
+    m_searchIndexTimer->setInterval(0);
+    connect(m_searchIndexTimer, &QTimer::timeout, this, [this] { codeWalk().buildSearchIndex(); });
     resize(designSize);
     for (int i = 0; i < captionCount; ++i) {
         auto *caption = addControl<QLabel>("m_lbl");
@@ -130,6 +135,7 @@ void CodePickerDialog::readTree(CodeWalk &walk, const QString &path, const QStri
 {
     log(QStringLiteral("Before reading %1 code tree").arg(treeName));
     walk.setTree(m_database->LoadTree(path));
+    m_searchIndexPending = true;
     log(QStringLiteral("After reading %1 code tree").arg(treeName));
 }
 
@@ -138,6 +144,8 @@ void CodePickerDialog::unload(CodeWalk &walk)
     hide();
     // The hits point into the index the walk is about to let go of.
     m_txtSearch->clear();
+    m_searchIndexTimer->stop();
+    m_searchIndexPending = false;
     walk.release();
     m_database.reset();
 }
@@ -169,6 +177,15 @@ bool CodePickerDialog::runModal(const QString &incomingCode)
     else
         m_mainList->setFocus();
     return exec() == QDialog::Accepted;
+}
+
+void CodePickerDialog::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    if (m_searchIndexPending) {
+        m_searchIndexPending = false;
+        m_searchIndexTimer->start();
+    }
 }
 
 bool CodePickerDialog::isSearching() const

@@ -16,6 +16,7 @@ class QLineEdit;
 class QListView;
 class QListWidget;
 class QPushButton;
+class QTimer;
 
 // What both code pickers share: the list of a tree level, the up button,
 // the level captions, the info line, OK and Cancel, and the search box above
@@ -71,6 +72,7 @@ protected:
     virtual void upClicked() = 0;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
     QListWidget *m_mainList;
     QPushButton *m_cmdUp;
@@ -97,6 +99,11 @@ private:
     QString m_logSource;
     std::unique_ptr<ConfigDatabase> m_database;
     CodeHitModel *m_hitModel;
+    // The search index of a newly read tree is built once the list has been
+    // painted, so the picker opens without waiting for it; a search that
+    // comes sooner builds it itself.
+    QTimer *m_searchIndexTimer;
+    bool m_searchIndexPending = false;
     quint64 m_shownRevision = 0;
     bool m_listShown = false;
     // The row of the leaf last chosen while the list still shows it, or -1.

@@ -61,7 +61,7 @@ void AcrCodeWalk::select(int index)
     }
 }
 
-CodeHits AcrCodeWalk::search(const QString &text) const
+CodeHits AcrCodeWalk::searchIndexes(const QString &text) const
 {
     const CodeQuery query(text);
     if (query.isCode()) {

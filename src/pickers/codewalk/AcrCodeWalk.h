@@ -23,10 +23,6 @@ public:
     // The user chose the entry at index: it becomes the mode's code and the
     // list descends to its children.
     void select(int index) override;
-    // Digits find the current mode's codes by their start; "641 - 42" or
-    // "641.42" finds the pathology codes starting 42 below anatomy 641;
-    // words find the current mode's codes by their descriptions.
-    CodeHits search(const QString &text) const override;
     void choose(const CodeHits &hits, int hit) override;
     // Drops the last digit of the mode's code and lists the level above.
     void up();
@@ -53,6 +49,10 @@ public:
 
 protected:
     void indexTree() override;
+    // Digits find the current mode's codes by their start; "641 - 42" or
+    // "641.42" finds the pathology codes starting 42 below anatomy 641;
+    // words find the current mode's codes by their descriptions.
+    CodeHits searchIndexes(const QString &text) const override;
     bool isListed(const QString &name) const override;
 
 private:

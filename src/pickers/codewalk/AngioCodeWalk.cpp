@@ -48,7 +48,7 @@ void AngioCodeWalk::select(int index)
     showLevel(CodeKeyPath::angio(entry.code));
 }
 
-CodeHits AngioCodeWalk::search(const QString &text) const
+CodeHits AngioCodeWalk::searchIndexes(const QString &text) const
 {
     const CodeQuery query(text);
     if (query.isEmpty())

@@ -15,9 +15,6 @@ public:
     // The top of the tree with everything chosen cleared.
     void showTop();
     void select(int index) override;
-    // Digits find the codes starting with them ("4.1" finds 4.1, 4.12.3 and
-    // 4.10); words find codes by their descriptions.
-    CodeHits search(const QString &text) const override;
     void choose(const CodeHits &hits, int hit) override;
     // Drops the last part of the code and lists the level on which the
     // shortened code was chosen.
@@ -32,6 +29,9 @@ public:
 
 protected:
     void indexTree() override;
+    // Digits find the codes starting with them ("4.1" finds 4.1, 4.12.3 and
+    // 4.10); words find codes by their descriptions.
+    CodeHits searchIndexes(const QString &text) const override;
     bool listedBefore(const QString &code, const QString &other) const override;
 
 private:

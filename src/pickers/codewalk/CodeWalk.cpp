@@ -36,13 +36,28 @@ CodeWalk::~CodeWalk() = default;
 void CodeWalk::setTree(std::shared_ptr<const FreeConfigTree> tree)
 {
     m_tree = std::move(tree);
+    m_indexBuilt = false;
+}
+
+void CodeWalk::buildSearchIndex()
+{
+    if (m_indexBuilt)
+        return;
     indexTree();
+    m_indexBuilt = true;
+}
+
+CodeHits CodeWalk::search(const QString &text)
+{
+    buildSearchIndex();
+    return searchIndexes(text);
 }
 
 void CodeWalk::release()
 {
     m_tree.reset();
     indexTree();
+    m_indexBuilt = true;
     replaceEntries({});
 }
 

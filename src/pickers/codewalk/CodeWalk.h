@@ -22,8 +22,11 @@ public:
     virtual ~CodeWalk();
 
     // Null when the store holds no tree: every list fill then logs that and
-    // leaves the list as it is. The search index is built here, once per tree.
+    // leaves the list as it is.
     void setTree(std::shared_ptr<const FreeConfigTree> tree);
+    // Builds the search index of the tree, once per tree; a search builds it
+    // first when nothing did before.
+    void buildSearchIndex();
     bool hasTree() const { return m_tree != nullptr; }
     // Lets go of the tree, its search index and the listed entries.
     void release();
@@ -31,7 +34,7 @@ public:
     // The user chose the entry at index.
     virtual void select(int index) = 0;
     // The codes the typed text finds where the walk is now.
-    virtual CodeHits search(const QString &text) const = 0;
+    CodeHits search(const QString &text);
     // Walks to a hit from the top, entry by entry, as the user would.
     virtual void choose(const CodeHits &hits, int hit) = 0;
 
@@ -70,6 +73,8 @@ protected:
 
     // Fills the walk's search indexes from the tree, or empties them.
     virtual void indexTree() = 0;
+    // The codes the typed text finds in the built indexes.
+    virtual CodeHits searchIndexes(const QString &text) const = 0;
     // Every code below the key at keyPath, in the order the walk lists them.
     void indexLevel(CodeSearchIndex &index, const QString &keyPath) const;
     // Chooses each code in turn from the list the previous choice shows.
@@ -103,6 +108,7 @@ private:
     QString m_logSource;
     QString m_missingTreeMessage;
     std::shared_ptr<const FreeConfigTree> m_tree;
+    bool m_indexBuilt = true; // the empty index of no tree
     QList<CodeEntry> m_entries;
     quint64 m_listRevision = 0;
     QStringList m_captions;
