@@ -174,18 +174,17 @@ bool Kivo_CFGManager::InitBeforeReadLayout(bool readDefault)
 {
     log(QStringLiteral("Start InitBeforeReadLayout"));
     const ConfigDatabase &store = database();
-    if (readDefault) {
-        m_readTree = store.OpenSubTree(QLatin1String(DEFAULT_LAYOUT_PATH));
-        // A reset to the default still replaces the user's own layout when
-        // it is saved, so remember it.
-        m_storedLayout = store.OpenSubTree(QLatin1String(LAYOUT_PATH));
-    } else {
-        m_readTree = store.OpenSubTree(QLatin1String(LAYOUT_PATH));
-        m_storedLayout = m_readTree;
-        if (!m_readTree) {
+    // The layout is read as one subtree load, then key by key in memory: a
+    // store on a server is not asked once per key.
+    // A reset to the default still replaces the user's own layout when it
+    // is saved, so remember where that is.
+    m_storedLayout = store.OpenSubTree(QLatin1String(LAYOUT_PATH));
+    if (!readDefault)
+        m_readTree = store.LoadTree(QLatin1String(LAYOUT_PATH));
+    if (readDefault || !m_readTree) {
+        if (!readDefault)
             log(QStringLiteral("No Form Layout tree exists. Read default"));
-            m_readTree = store.OpenSubTree(QLatin1String(DEFAULT_LAYOUT_PATH));
-        }
+        m_readTree = store.LoadTree(QLatin1String(DEFAULT_LAYOUT_PATH));
     }
     log(QStringLiteral("Finish InitBeforeReadLayout"));
     return m_readTree != nullptr;
