@@ -2,6 +2,7 @@
 
 #include "platform/Err.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -272,10 +273,26 @@ namespace ToolBarLayoutFile {
 
 ToolBarLayout read(const QString &fileName)
 {
+    // Every Init reads the same file: it is parsed again only when it changed.
+    struct Parsed
+    {
+        QString fileName;
+        QDateTime modified;
+        qint64 size = -1;
+        ToolBarLayout layout;
+    };
+    thread_local Parsed last;
+    const QFileInfo info(fileName);
+    if (info.exists() && fileName == last.fileName && info.lastModified() == last.modified &&
+        info.size() == last.size)
+        return last.layout;
+
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         LayoutReader(fileName).fail(QStringLiteral("file"), file.errorString());
-    return parse(file.readAll(), fileName);
+    ToolBarLayout layout = parse(file.readAll(), fileName);
+    last = {fileName, info.lastModified(), info.size(), layout};
+    return layout;
 }
 
 ToolBarLayout parse(const QByteArray &json, const QString &fileName)
