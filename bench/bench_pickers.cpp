@@ -4,6 +4,7 @@
 // same iteration and reports the ratio. Then one level change into 100
 // children.
 #include "AcrKeyPaths.h"
+#include "PickerBenchMain.h"
 
 #include "common/QV_ResourceSettings.h"
 #include "pickers/Kivo_ACRCodeFrm.h"
@@ -216,19 +217,5 @@ BENCHMARK(BM_AcrLevelChangeInto100)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir logDir;
-    qputenv("KIVO_LOG_DIR", logDir.path().toUtf8());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    SetPlatformValue(u"ConfigStoreFile",
-                     reinterpret_cast<const OLECHAR *>(store().storeFile.utf16()));
-    QV_Resource::InitUISettings();
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runPickerBenchmarks(argc, argv, [] { return store().storeFile; });
 }

@@ -5,6 +5,7 @@
 #include "common/QV_VBLogger.h"
 #include "platform/Err.h"
 #include "platform/config/ConfigNode.h"
+#include "platform/config/ConfigPath.h"
 #include "platform/config/FreeConfigTree.h"
 
 #include <algorithm>
@@ -201,16 +202,7 @@ bool CodeWalk::isListed(const QString &name) const
 
 bool CodeWalk::isNamed(const QString &name, QStringView key)
 {
-    if (name.size() != key.size())
-        return false;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        char16_t c = name[i].unicode();
-        if (c >= u'A' && c <= u'Z')
-            c += u'a' - u'A';
-        if (c != key[i].unicode())
-            return false;
-    }
-    return true;
+    return ConfigPath::foldsTo(name, key);
 }
 
 bool CodeWalk::listedBefore(const QString &, const QString &) const

@@ -4,31 +4,13 @@
 
 #include <algorithm>
 
-namespace {
-
-// Whether name folds to foldedName, without building the folded copy.
-bool foldsTo(const QString &name, const QString &foldedName)
-{
-    if (name.size() != foldedName.size())
-        return false;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        char16_t c = name[i].unicode();
-        if (c >= u'A' && c <= u'Z')
-            c += u'a' - u'A';
-        if (c != foldedName[i].unicode())
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 ConfigNode *ConfigNode::child(const QString &foldedName) const
 {
     if (!m_childByFoldedName.isEmpty())
         return m_childByFoldedName.value(foldedName);
-    const auto found = std::find_if(children.cbegin(), children.cend(),
-                                    [&](const auto &c) { return foldsTo(c->name, foldedName); });
+    const auto found = std::find_if(children.cbegin(), children.cend(), [&](const auto &c) {
+        return ConfigPath::foldsTo(c->name, foldedName);
+    });
     return found == children.cend() ? nullptr : found->get();
 }
 

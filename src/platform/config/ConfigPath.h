@@ -35,6 +35,8 @@ public:
     const QByteArray &key() const { return m_key; }
 
     static QString foldCase(const QString &text); // ASCII letters only
+    // Whether name folds to folded, without building the folded copy.
+    static bool foldsTo(QStringView name, QStringView folded);
     static void validateName(const QString &name);
 
 private:
@@ -46,3 +48,18 @@ private:
     QStringList m_names;
     QByteArray m_key;
 };
+
+// Called for every key a tree is searched or walked by: no Unicode tables.
+inline bool ConfigPath::foldsTo(QStringView name, QStringView folded)
+{
+    if (name.size() != folded.size())
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char16_t c = name[i].unicode();
+        if (c >= u'A' && c <= u'Z')
+            c += u'a' - u'A';
+        if (c != folded[i].unicode())
+            return false;
+    }
+    return true;
+}
