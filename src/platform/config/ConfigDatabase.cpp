@@ -46,7 +46,17 @@ QString ConfigDatabase::defaultFile()
 
 QString ConfigDatabase::file() const
 {
+    return m_backend->location();
+}
+
+QString ConfigDatabase::displayName() const
+{
     return m_backend->name();
+}
+
+bool ConfigDatabase::hasStore() const
+{
+    return m_backend->hasStore();
 }
 
 QString ConfigDatabase::GlobalValue(const QString &name)

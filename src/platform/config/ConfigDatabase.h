@@ -32,8 +32,13 @@ public:
     ~ConfigDatabase() override;
 
     static QString defaultFile();
-    // The file, or the URI with its password masked.
+    // The file or URI that opens this store again: pass it on, never show
+    // it (a URI may hold a password). displayName() is for people and logs.
     QString file() const;
+    QString displayName() const;
+    // Whether the store exists: false for a missing or empty file, or a
+    // database without the store's schema.
+    bool hasStore() const;
 
     // The platform values "CurrUser", "CorvalisRoot", "CurrMachine" (and
     // "ConfigStoreFile"): as the host set them in the platform runtime, else

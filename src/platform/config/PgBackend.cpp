@@ -185,6 +185,16 @@ QString PgBackend::name() const
     return m_connection->name();
 }
 
+QString PgBackend::location() const
+{
+    return m_connection->uri();
+}
+
+bool PgBackend::hasStore()
+{
+    return m_connection->hasSchema();
+}
+
 std::optional<ConfigValue> PgBackend::value(QByteArrayView key)
 {
     if (!m_connection->hasSchema())

@@ -81,6 +81,7 @@ public:
 
     // The URI with its password masked.
     const QString &name() const { return m_name; }
+    const QString &uri() const { return m_uri; }
 
     bool hasSchema() { return m_hasSchema || recheckSchema(); }
     // Creates the store when it is missing.

@@ -175,6 +175,16 @@ QString SqliteBackend::name() const
     return m_connection->file();
 }
 
+QString SqliteBackend::location() const
+{
+    return m_connection->file();
+}
+
+bool SqliteBackend::hasStore()
+{
+    return m_connection->hasSchema();
+}
+
 std::optional<ConfigValue> SqliteBackend::value(QByteArrayView key)
 {
     if (!m_connection->hasSchema())

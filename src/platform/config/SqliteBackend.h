@@ -12,6 +12,8 @@ public:
     ~SqliteBackend() override;
 
     QString name() const override;
+    QString location() const override;
+    bool hasStore() override;
     std::optional<ConfigValue> value(QByteArrayView key) override;
     bool exists(QByteArrayView key) override;
     std::optional<QString> storedName(QByteArrayView key) override;

@@ -32,6 +32,10 @@ public:
 
     // The store's name as it may be shown: a file, or a URI without password.
     virtual QString name() const = 0;
+    // The name that opens this store again (with a URI's password).
+    virtual QString location() const = 0;
+    // Whether the store exists (reading a missing one reads nothing).
+    virtual bool hasStore() = 0;
 
     virtual std::optional<ConfigValue> value(QByteArrayView key) = 0;
     virtual bool exists(QByteArrayView key) = 0;
