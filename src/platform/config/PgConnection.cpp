@@ -98,6 +98,11 @@ int PgResult::rows() const
     return PQntuples(m_result);
 }
 
+QByteArray PgResult::command() const
+{
+    return QByteArray(PQcmdStatus(m_result));
+}
+
 qint64 PgResult::changed() const
 {
     return QByteArray(PQcmdTuples(m_result)).toLongLong();
@@ -156,7 +161,12 @@ PgConnection::~PgConnection()
 
 void PgConnection::connect()
 {
-    m_conn = PQconnectdb(m_uri.toUtf8().constData());
+    // A server that does not answer fails the call after a while instead of
+    // hanging it; a connect_timeout in the URI wins over this one.
+    const QByteArray uri = m_uri.toUtf8();
+    const char *const keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char *const values[] = {"10", uri.constData(), nullptr};
+    m_conn = PQconnectdbParams(keywords, values, 1);
     if (PQstatus(m_conn) != CONNECTION_OK)
         throw Err(Err::StoreOpen,
                   QStringLiteral("Cannot connect to the configuration store \"%1\": %2")
@@ -214,7 +224,9 @@ Err PgConnection::error(const QString &action, pg_result *result) const
     const QByteArray code(state ? state : "");
     // Writing in a read-only transaction or without the right to.
     if (code == "25006" || code == "42501")
-        return Err(Err::StoreReadOnly, text);
+        return Err(Err::StoreReadOnly,
+                   QStringLiteral("The configuration store \"%1\" may only be read here: %2")
+                       .arg(m_name, serverMessage(m_conn, result)));
     return Err(Err::StoreFailure, text);
 }
 
@@ -284,14 +296,15 @@ void PgConnection::runQuietly(const char *sql) noexcept
 bool PgConnection::recheckSchema()
 {
     const PgResult inspected = run(PgSql::InspectSchema, PgParams().text(m_schema));
-    const bool hasIdentity = inspected.utf8(0, 0) == "t";
+    m_hasNamespace = inspected.utf8(0, 0) == "t";
+    const bool hasIdentity = inspected.utf8(0, 1) == "t";
     const auto notAStore = [this](const QString &why) {
         return Err(Err::NotAStore,
                    QStringLiteral("The schema \"%1\" of \"%2\" is not a configuration store: %3")
                        .arg(QString::fromUtf8(m_schema), m_name, why));
     };
     if (!hasIdentity) {
-        if (inspected.integer(0, 1) != 0)
+        if (inspected.integer(0, 2) != 0)
             throw notAStore(QStringLiteral("it holds tables of another application"));
         m_hasSchema = false;
         return false;
@@ -322,10 +335,15 @@ void PgConnection::createSchema()
     try {
         run(PgSql::WriterLock);
         if (!recheckSchema()) {
-            char *identifier = PQescapeIdentifier(m_conn, m_schema.constData(), m_schema.size());
-            const QByteArray create = QByteArray("CREATE SCHEMA IF NOT EXISTS ") + identifier;
-            PQfreemem(identifier);
-            executeOnce(create + "; " + PgSql::Schema, QStringLiteral("Creating the store"));
+            // A schema the administrator made needs no right to create one.
+            if (!m_hasNamespace) {
+                char *identifier =
+                    PQescapeIdentifier(m_conn, m_schema.constData(), m_schema.size());
+                const QByteArray create = QByteArray("CREATE SCHEMA ") + identifier;
+                PQfreemem(identifier);
+                executeOnce(create, QStringLiteral("Creating the schema of the store"));
+            }
+            executeOnce(PgSql::Schema, QStringLiteral("Creating the store"));
             run(PgSql::InsertIdentity,
                 PgParams().text(QByteArrayView(PgSql::Application)).number(PgSql::SchemaVersion));
         }
@@ -364,13 +382,21 @@ void PgConnection::commitWrite(int level)
     if (level != m_depth)
         throw Err(Err::StoreFailure,
                   QStringLiteral("A transaction on \"%1\" ended out of order").arg(m_name));
+    bool rolledBack = false;
     try {
-        run(level == 1 ? PgSql::Commit : PgSql::ReleaseSavepoint);
+        // The server answers a COMMIT of a transaction that a failed
+        // statement ended with ROLLBACK, and no error.
+        rolledBack =
+            run(level == 1 ? PgSql::Commit : PgSql::ReleaseSavepoint).command() == "ROLLBACK";
     } catch (...) {
         rollbackWrite(level);
         throw;
     }
     m_depth = level - 1;
+    if (rolledBack)
+        throw Err(Err::StoreFailure,
+                  QStringLiteral("A transaction on \"%1\" was rolled back by an earlier failure")
+                      .arg(m_name));
 }
 
 void PgConnection::rollbackWrite(int level) noexcept

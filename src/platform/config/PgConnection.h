@@ -47,6 +47,8 @@ public:
     PgResult &operator=(const PgResult &) = delete;
 
     int rows() const;
+    // The command tag the server answered with ("COMMIT", "ROLLBACK", ...).
+    QByteArray command() const;
     // The rows a statement changed.
     qint64 changed() const;
     bool isNull(int row, int column) const;
@@ -119,6 +121,7 @@ private:
     pg_conn *m_conn = nullptr;
     pid_t m_pid;
     bool m_hasSchema = false;
+    bool m_hasNamespace = false;
     bool m_inSnapshot = false;
     int m_depth = 0;
     std::unordered_map<const char *, QByteArray> m_prepared; // sql -> statement name

@@ -35,11 +35,12 @@ INSERT INTO parents VALUES ('', 0);
 )";
 constexpr const char *InsertIdentity = "INSERT INTO store_identity VALUES ($1, $2::integer)";
 
-// Whether the schema has our identity table, and how many relations it
-// holds (0 for a schema that is missing or empty).
-constexpr const char *InspectSchema = "SELECT to_regclass('store_identity') IS NOT NULL, "
-                                      "(SELECT count(*) FROM pg_class WHERE relnamespace = "
-                                      "(SELECT oid FROM pg_namespace WHERE nspname = $1))";
+// Whether the schema exists; then whether it has our identity table, and
+// how many relations it holds.
+constexpr const char *InspectSchema =
+    "SELECT n.oid IS NOT NULL, to_regclass('store_identity') IS NOT NULL, "
+    "(SELECT count(*) FROM pg_class WHERE relnamespace = n.oid) "
+    "FROM (SELECT $1::text AS name) wanted LEFT JOIN pg_namespace n ON n.nspname = wanted.name";
 constexpr const char *SelectIdentity = "SELECT application, version FROM store_identity";
 constexpr const char *SchemaOption = "SELECT current_setting('kivo.schema', true)";
 

@@ -557,6 +557,60 @@ TEST_F(PgStoreTest, CreatesItsSchemaOnWriteAndRefusesOthers)
                                    QStringLiteral("kivo")));
 }
 
+// Guards against a workstation whose role may only read failing to read, and
+// a write by it that changes anything or fails without saying why.
+TEST_F(PgStoreTest, AReadOnlyRoleReadsAndIsRefusedWrites)
+{
+    const TempPgStore site;
+    ConfigDatabase(site.uri).WriteLong(QStringLiteral("a\\b"), 1);
+    const QString role = QStringLiteral("reader_") + site.schema;
+    ASSERT_TRUE(
+        pgServer().runSql(QStringLiteral("CREATE ROLE %1 LOGIN; GRANT USAGE ON SCHEMA %2 TO "
+                                         "%1; GRANT SELECT ON ALL TABLES IN SCHEMA %2 TO %1")
+                              .arg(role, site.schema),
+                          QStringLiteral("kivo")));
+    ConfigDatabase reader(
+        QString(site.uri).replace(QStringLiteral("user=postgres"), QStringLiteral("user=") + role));
+    EXPECT_EQ(reader.ReadLong(QStringLiteral("a\\b")), 1);
+    EXPECT_EQ(reader.LoadTree(QStringLiteral("a"))->ReadLong(QStringLiteral("b")), 1);
+    try {
+        reader.WriteLong(QStringLiteral("a\\b"), 2);
+        ADD_FAILURE() << "a reader wrote";
+    } catch (const Err &e) {
+        EXPECT_EQ(e.number(), Err::StoreReadOnly);
+        EXPECT_TRUE(e.description().contains(QStringLiteral("may only be read")))
+            << qPrintable(e.description());
+    }
+    EXPECT_EQ(errorNumber([&] { reader.WriteLong(QStringLiteral("c\\d"), 1); }),
+              Err::StoreReadOnly);
+    EXPECT_EQ(errorNumber([&] { reader.DeleteKey(QStringLiteral("a")); }), Err::StoreReadOnly);
+    EXPECT_EQ(ConfigDatabase(site.uri).ReadLong(QStringLiteral("a\\b")), 1);
+    EXPECT_EQ(reader.ChildCount(QString()), 1);
+}
+
+// Guards against a commit reported as done when the server had already rolled
+// the transaction back: a statement in it failed and the caller went on.
+TEST_F(PgStoreTest, ACommitAfterAFailedStatementFails)
+{
+    const TempPgStore site;
+    ConfigDatabase db(site.uri);
+    db.WriteString(QStringLiteral("a"), QStringLiteral("old"));
+    ASSERT_TRUE(pgServer().runSql(
+        QStringLiteral("ALTER TABLE %1.keys ADD CHECK (text_value <> 'refused')").arg(site.schema),
+        QStringLiteral("kivo")));
+    {
+        ConfigTransaction transaction = db.transaction();
+        db.WriteLong(QStringLiteral("b"), 2);
+        EXPECT_EQ(
+            errorNumber([&] { db.WriteString(QStringLiteral("a"), QStringLiteral("refused")); }),
+            Err::StoreFailure);
+        EXPECT_EQ(errorNumber([&] { transaction.commit(); }), Err::StoreFailure);
+    }
+    EXPECT_FALSE(db.KeyExists(QStringLiteral("b")));
+    db.WriteLong(QStringLiteral("c"), 3);
+    EXPECT_EQ(db.ReadLong(QStringLiteral("c")), 3);
+}
+
 // Guards against a store that stays broken after its server restarts, and
 // against a call during the outage that reports success: it fails with
 // StoreFailure, a transaction cut by the restart commits nothing, and the
