@@ -171,6 +171,10 @@ void PgConnection::connect()
         throw Err(Err::StoreOpen,
                   QStringLiteral("Cannot connect to the configuration store \"%1\": %2")
                       .arg(m_name, serverMessage(m_conn, nullptr)));
+    // The server's notices (a ROLLBACK with no transaction left, ...) are not
+    // the user's business; libpq would print them on stderr.
+    PQsetNoticeProcessor(
+        m_conn, [](void *, const char *) {}, nullptr);
     setUpSession();
     recheckSchema();
 }
