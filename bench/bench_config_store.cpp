@@ -1,13 +1,16 @@
 // The configuration store against floors measured in the same run: loading a
 // 30,000-code tree, random path reads, the CPU cost of durable writes (WAL,
 // synchronous=FULL) against the same writes without syncing, and the size of
-// the file.
+// the file. The loading, reads, swap and write run once more on a PostgreSQL
+// store (a throwaway server over its Unix socket), compared with SQLite in
+// wall time: the server's work is not the benchmark's CPU time.
 //
 // A floor is the same work with none of the store's code: plain structures
 // built from a flat file, a plain hash, the bare SQLite calls. The summary
 // printed after the run gives every ratio against those lean floors; the
 // older floors, which run our own in-memory tree, stay as extra columns.
 #include "AcrKeyPaths.h"
+#include "PgTestServer.h"
 #include "UserCpuTime.h"
 
 #include "platform/config/ConfigDatabase.h"
@@ -36,13 +39,20 @@ const QString CodeTreeParent =
 const QString CodeTreePath = CodeTreeParent + QStringLiteral("\\ACR_codes");
 constexpr int CodeCount = 30000;
 
-// A store whose durability can be lowered, for the floor of the write cost.
+// A SQLite store whose durability can be lowered, for the floor of the write
+// cost; it reaches the connection its store shares.
 class TunableDatabase : public ConfigDatabase
 {
 public:
-    using ConfigDatabase::ConfigDatabase;
+    explicit TunableDatabase(const QString &file)
+        : ConfigDatabase(file), m_connection(StoreConnection::open(file))
+    {
+    }
     void setSynchronousOff() { m_connection->execute("PRAGMA synchronous=OFF"); }
     sqlite3 *handle() const { return m_connection->handle(); }
+
+private:
+    std::shared_ptr<StoreConnection> m_connection;
 };
 
 // The case folding of key names, written out: ASCII letters only.
@@ -136,6 +146,22 @@ Fixture &fixture()
     return instance;
 }
 
+// The code tree on a PostgreSQL store; "" (and the benchmark skipped) when no
+// server can be started.
+QString pgStore(benchmark::State &state)
+{
+    static PgTestServer server;
+    static const QString store = [] {
+        if (!server.isRunning())
+            return QString();
+        ConfigDatabase(server.uri()).AttachTree(CodeTreeParent, fixture().memoryTree);
+        return server.uri();
+    }();
+    if (store.isEmpty())
+        state.SkipWithError(qPrintable(QStringLiteral("no PostgreSQL server: ") + server.error()));
+    return store;
+}
+
 // The write measures keep to their own files, away from the code tree.
 QString scratchFile(const QString &name)
 {
@@ -154,15 +180,27 @@ void BM_WriteCodeTree(benchmark::State &state)
 }
 BENCHMARK(BM_WriteCodeTree)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_LoadTree(benchmark::State &state)
+void loadTree(benchmark::State &state, const QString &store)
 {
-    ConfigDatabase db(fixture().storeFile);
+    ConfigDatabase db(store);
     for (auto _ : state) {
         std::shared_ptr<FreeConfigTree> tree = db.LoadTree(CodeTreePath);
         benchmark::DoNotOptimize(tree);
     }
 }
+
+void BM_LoadTree(benchmark::State &state)
+{
+    loadTree(state, fixture().storeFile);
+}
 BENCHMARK(BM_LoadTree)->Unit(benchmark::kMillisecond);
+
+void BM_LoadTreePostgres(benchmark::State &state)
+{
+    if (const QString store = pgStore(state); !store.isEmpty())
+        loadTree(state, store);
+}
+BENCHMARK(BM_LoadTreePostgres)->Unit(benchmark::kMillisecond);
 
 // Floor: the same codes parsed from a flat text file into a memory tree.
 void BM_LoadTreeFloor_FlatFile(benchmark::State &state)
@@ -293,16 +331,28 @@ void BM_LoadTreeFloor_SqliteScan(benchmark::State &state)
 }
 BENCHMARK(BM_LoadTreeFloor_SqliteScan)->Unit(benchmark::kMillisecond);
 
-void BM_RandomReads(benchmark::State &state)
+void randomReads(benchmark::State &state, const QString &store)
 {
-    ConfigDatabase db(fixture().storeFile);
+    ConfigDatabase db(store);
     const ConfigTreePtr codes = db.OpenSubTree(CodeTreePath);
     for (auto _ : state) {
         for (const QString &path : fixture().randomPaths)
             benchmark::DoNotOptimize(codes->ReadString(path));
     }
 }
+
+void BM_RandomReads(benchmark::State &state)
+{
+    randomReads(state, fixture().storeFile);
+}
 BENCHMARK(BM_RandomReads)->Unit(benchmark::kMillisecond);
+
+void BM_RandomReadsPostgres(benchmark::State &state)
+{
+    if (const QString store = pgStore(state); !store.isEmpty())
+        randomReads(state, store);
+}
+BENCHMARK(BM_RandomReadsPostgres)->Unit(benchmark::kMillisecond);
 
 // Floor: the same 1,000 look-ups in the in-memory tree.
 void BM_RandomReadsFloor_Memory(benchmark::State &state)
@@ -358,6 +408,24 @@ void BM_RandomReadsBareSqlite(benchmark::State &state)
 }
 BENCHMARK(BM_RandomReadsBareSqlite)->Unit(benchmark::kMillisecond);
 
+// A 2,000-key layout, stored once below "app" of db.
+FreeConfigTree storedLayout(ConfigDatabase &db)
+{
+    FreeConfigTree layout;
+    layout.RenameRoot(QString(), QStringLiteral("form_layout"));
+    for (int i = 0; i < 2000; ++i)
+        layout.WriteLong(QStringLiteral("set%1\\text\\top").arg(i), i);
+    db.AttachTree(QStringLiteral("app"), layout);
+    return layout;
+}
+
+void swapTree(benchmark::State &state, ConfigDatabase &db, const FreeConfigTree &layout)
+{
+    for (auto _ : state)
+        db.SwapTree(layout, *db.OpenSubTree(QStringLiteral("app\\form_layout")),
+                    QStringLiteral("app"));
+}
+
 // A 2,000-key subtree swapped in, and a single value written: with
 // synchronous=FULL (state.range(0) == 1) and, as the floor, OFF.
 void BM_SwapTree(benchmark::State &state)
@@ -365,20 +433,39 @@ void BM_SwapTree(benchmark::State &state)
     const bool durable = state.range(0) == 1;
     TunableDatabase db(
         scratchFile(durable ? QStringLiteral("swap_full.db") : QStringLiteral("swap_off.db")));
-    FreeConfigTree layout;
-    layout.RenameRoot(QString(), QStringLiteral("form_layout"));
-    for (int i = 0; i < 2000; ++i)
-        layout.WriteLong(QStringLiteral("set%1\\text\\top").arg(i), i);
     // The first write creates the file; the setting is the connection's.
-    db.AttachTree(QStringLiteral("app"), layout);
+    const FreeConfigTree layout = storedLayout(db);
     if (!durable)
         db.setSynchronousOff();
-    for (auto _ : state)
-        db.SwapTree(layout, *db.OpenSubTree(QStringLiteral("app\\form_layout")),
-                    QStringLiteral("app"));
+    swapTree(state, db, layout);
     state.SetLabel(durable ? "synchronous=FULL" : "synchronous=OFF (floor)");
 }
 BENCHMARK(BM_SwapTree)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+void BM_SwapTreePostgres(benchmark::State &state)
+{
+    const QString store = pgStore(state);
+    if (store.isEmpty())
+        return;
+    ConfigDatabase db(store);
+    swapTree(state, db, storedLayout(db));
+}
+BENCHMARK(BM_SwapTreePostgres)->Unit(benchmark::kMillisecond);
+
+// One value written to a key that exists: one statement, committed.
+void BM_WriteStringPostgres(benchmark::State &state)
+{
+    const QString store = pgStore(state);
+    if (store.isEmpty())
+        return;
+    ConfigDatabase db(store);
+    const QString path = QStringLiteral("app\\value");
+    db.WriteString(path, QString());
+    int i = 0;
+    for (auto _ : state)
+        db.WriteString(path, QString::number(i++));
+}
+BENCHMARK(BM_WriteStringPostgres)->Unit(benchmark::kMicrosecond);
 
 void BM_WriteString(benchmark::State &state)
 {
@@ -444,6 +531,7 @@ public:
             if (run.run_type != Run::RT_Iteration)
                 continue;
             m_cpu[run.benchmark_name()] = run.GetAdjustedCPUTime();
+            m_real[run.benchmark_name()] = run.GetAdjustedRealTime();
             for (const auto &counter : run.counters)
                 m_counters[run.benchmark_name() + "." + counter.first] = counter.second.value;
         }
@@ -468,6 +556,12 @@ public:
             counter("BM_WriteString/1.user_us") / counter("BM_WriteString/0.user_us"));
         row("statements per durable write", counter("BM_WriteString/1.statements"));
         row("store size / flat file", counter("BM_StoreSize/iterations:1.ratio"));
+        std::printf("\n%-44s %10s\n", "PostgreSQL / SQLite, wall time", "ratio");
+        row("LoadTree", real("BM_LoadTreePostgres", "BM_LoadTree"));
+        row("1,000 random reads", real("BM_RandomReadsPostgres", "BM_RandomReads"));
+        row("SwapTree of 2,000 keys (synchronous=FULL)",
+            real("BM_SwapTreePostgres", "BM_SwapTree/1"));
+        row("one write (synchronous=FULL)", real("BM_WriteStringPostgres", "BM_WriteString/1"));
     }
 
 private:
@@ -476,6 +570,12 @@ private:
         const auto m = m_cpu.find(measured);
         const auto f = m_cpu.find(floor);
         return m == m_cpu.end() || f == m_cpu.end() ? NAN : m->second / f->second;
+    }
+    double real(const std::string &measured, const std::string &base) const
+    {
+        const auto m = m_real.find(measured);
+        const auto b = m_real.find(base);
+        return m == m_real.end() || b == m_real.end() ? NAN : m->second / b->second;
     }
     double counter(const std::string &name) const
     {
@@ -491,6 +591,7 @@ private:
     }
 
     std::map<std::string, double> m_cpu;
+    std::map<std::string, double> m_real;
     std::map<std::string, double> m_counters;
 };
 

@@ -8,6 +8,7 @@
 #include "platform/config/ConfigDatabase.h"
 #include "platform/config/ConfigJson.h"
 #include "platform/config/ConfigNode.h"
+#include "platform/config/StoreUri.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -114,6 +115,11 @@ const QList<CfgTool::Command> &CfgTool::commands()
          QStringLiteral("Replace the ACR or angiography code tree by the codes of a CSV file "
                         "of lines code,description."),
          2, 2, &CfgTool::loadCodes, QString()},
+        {QStringLiteral("copy"), QStringLiteral("--from STORE --to STORE"),
+         QStringLiteral("Replace everything in the store --to (a file or postgresql:// URI) by "
+                        "a copy of the store --from, in one transaction, checked before it is "
+                        "committed."),
+         0, 0, &CfgTool::copy, QString()},
         {QStringLiteral("summary"), QString(), QStringLiteral("What the store holds, in short."), 0,
          0, &CfgTool::summary, QString()},
         {QStringLiteral("rights"), QStringLiteral("[--user LOGIN]"),
@@ -148,7 +154,8 @@ int CfgTool::run(const QStringList &arguments)
     parser.setApplicationDescription(commandList());
     const QCommandLineOption storeOption(
         QStringLiteral("store"),
-        QStringLiteral("The store file (default: %1).").arg(ConfigDatabase::defaultFile()),
+        QStringLiteral("The store file or postgresql:// URI (default: %1).")
+            .arg(StoreUri::masked(ConfigDatabase::defaultFile())),
         QStringLiteral("FILE"));
     parser.addOption(storeOption);
     parser.addHelpOption();
@@ -191,7 +198,11 @@ int CfgTool::runCommand(const Command &command, const QStringList &arguments)
     QCommandLineParser parser;
     const QCommandLineOption storeOption(QStringLiteral("store"), QString(),
                                          QStringLiteral("FILE"));
+    const QCommandLineOption fromOption(QStringLiteral("from"), QString(), QStringLiteral("STORE"));
+    const QCommandLineOption toOption(QStringLiteral("to"), QString(), QStringLiteral("STORE"));
     parser.addOption(storeOption);
+    if (command.handler == &CfgTool::copy)
+        parser.addOptions({fromOption, toOption});
     if (!command.option.isEmpty())
         parser.addOption(QCommandLineOption(command.option));
     // A negative integer after PATH is a value, not an option.
@@ -202,6 +213,10 @@ int CfgTool::runCommand(const Command &command, const QStringList &arguments)
         throw UsageError{command.name + QStringLiteral(": ") + parser.errorText()};
     if (parser.isSet(storeOption))
         m_storeFile = parser.value(storeOption);
+    if (command.handler == &CfgTool::copy) {
+        m_copyFrom = parser.value(fromOption);
+        m_copyTo = parser.value(toOption);
+    }
     m_force = command.option == QLatin1String("force") && parser.isSet(command.option);
     m_intValue = command.option == QLatin1String("int") && parser.isSet(command.option);
     m_namedUser = command.option == QLatin1String("user") && parser.isSet(command.option);
@@ -218,16 +233,18 @@ int CfgTool::runCommand(const Command &command, const QStringList &arguments)
 std::unique_ptr<ConfigDatabase> CfgTool::openStore(bool mayCreate) const
 {
     const QString file = m_storeFile.isEmpty() ? ConfigDatabase::defaultFile() : m_storeFile;
-    // Only init creates a store: a mistyped --store must not leave new files behind.
-    if (!mayCreate && !QFileInfo::exists(file))
-        throw Err(Err::StoreOpen,
-                  QStringLiteral("No store at %1; create one with kivo-cfg init").arg(file));
-    return std::make_unique<ConfigDatabase>(file);
+    // Only init creates a store: a mistyped --store must not leave new files
+    // behind. Opening one creates nothing.
+    auto database = std::make_unique<ConfigDatabase>(file);
+    if (!mayCreate && !database->hasStore() && !QFileInfo::exists(file))
+        throw Err(Err::StoreOpen, QStringLiteral("No store at %1; create one with kivo-cfg init")
+                                      .arg(database->displayName()));
+    return database;
 }
 
 void CfgTool::reportSeeding(const ConfigDatabase &database, bool created, bool seeded)
 {
-    m_out << (created ? "Created the store " : "Store ") << database.file() << '\n';
+    m_out << (created ? "Created the store " : "Store ") << database.displayName() << '\n';
     if (!seeded) {
         m_out << "The store already holds teaching-file settings; nothing was seeded.\n"
                  "kivo-cfg seed --force puts the shipped settings back.\n";
@@ -240,9 +257,8 @@ void CfgTool::reportSeeding(const ConfigDatabase &database, bool created, bool s
 
 void CfgTool::init(const QStringList &)
 {
-    const QString file = m_storeFile.isEmpty() ? ConfigDatabase::defaultFile() : m_storeFile;
-    const bool created = !QFileInfo::exists(file);
     const auto database = openStore(true);
+    const bool created = !database->hasStore();
     reportSeeding(*database, created, seedStore(*database, false));
 }
 
@@ -340,6 +356,33 @@ void CfgTool::loadCodes(const QStringList &args)
     });
     m_out << "Loaded " << count << (kind == CodeTreeKind::Acr ? " ACR" : " angiography")
           << " codes into " << CodeTreeLoader::storePath(kind) << '\n';
+}
+
+void CfgTool::copy(const QStringList &)
+{
+    if (m_copyFrom.isEmpty() || m_copyTo.isEmpty())
+        throw UsageError{QStringLiteral("usage: kivo-cfg copy --from STORE --to STORE")};
+    ConfigDatabase source(m_copyFrom);
+    if (!source.hasStore())
+        throw Err(Err::StoreOpen,
+                  QStringLiteral("No store at %1 to copy").arg(source.displayName()));
+    const std::shared_ptr<FreeConfigTree> whole = source.LoadTree(QString());
+    const QByteArray expected = ConfigJson::toJson(*whole);
+    ConfigDatabase target(m_copyTo);
+    auto transaction = target.transaction();
+    target.DeleteKey(QString());
+    const KeyNameList names = whole->ChildNames(QString());
+    for (const QString &name : names.names())
+        target.AttachTree(QString(),
+                          *std::static_pointer_cast<FreeConfigTree>(whole->OpenSubTree(name)));
+    // Read back inside the transaction: a copy that differs is never committed.
+    if (ConfigJson::toJson(*target.LoadTree(QString())) != expected)
+        throw Err(Err::StoreFailure,
+                  QStringLiteral("The copy in %1 differs from %2; nothing was changed")
+                      .arg(target.displayName(), source.displayName()));
+    transaction.commit();
+    m_out << "Copied " << whole->rootNode().countNodes() - 1 << " keys from "
+          << source.displayName() << " to " << target.displayName() << " (checked)\n";
 }
 
 void CfgTool::summary(const QStringList &)

@@ -33,6 +33,7 @@ private:
     void exportTree(const QStringList &args);
     void importTree(const QStringList &args);
     void loadCodes(const QStringList &args);
+    void copy(const QStringList &args);
     void summary(const QStringList &args);
     void rights(const QStringList &args);
     void layout(const QStringList &args);
@@ -42,6 +43,8 @@ private:
     QTextStream m_out;
     QTextStream m_err;
     QString m_storeFile;
+    QString m_copyFrom;
+    QString m_copyTo;
     bool m_intValue = false;
     bool m_force = false;
     bool m_namedUser = false;

@@ -2,6 +2,8 @@
 
 #include <config/Kivo_CFGManager.h>
 #include <platform/Err.h>
+#include <platform/config/ConfigDatabase.h>
+#include <platform/config/StoreUri.h>
 #include <platform/user/UserDirectory.h>
 #include <platform/user/UserRecords.h>
 
@@ -19,8 +21,11 @@ namespace {
 void useExistingStore(const QString &storeFile)
 {
     const QString file = storeFile.isEmpty() ? ConfigDatabase::defaultFile() : storeFile;
-    if (!QFileInfo(file).isFile())
-        throw Err(Err::StoreOpen, QStringLiteral("There is no store at %1").arg(file));
+    const bool exists =
+        StoreUri::isPostgres(file) ? ConfigDatabase(file).hasStore() : QFileInfo(file).isFile();
+    if (!exists)
+        throw Err(Err::StoreOpen,
+                  QStringLiteral("There is no store at %1").arg(StoreUri::masked(file)));
     const QString name = QStringLiteral("ConfigStoreFile");
     SetPlatformValue(reinterpret_cast<const OLECHAR *>(name.utf16()),
                      reinterpret_cast<const OLECHAR *>(file.utf16()));

@@ -4,6 +4,7 @@
 #include "pickers/codetree/CodeKeyPath.h"
 #include "platform/config/ConfigNode.h"
 #include "platform/config/FreeConfigTree.h"
+#include "platform/config/StoreUri.h"
 
 #include <QRegularExpression>
 
@@ -107,8 +108,10 @@ QString users(const ConfigDatabase &database)
 
 QString StoreSummary::describe(const ConfigDatabase &database)
 {
-    return QStringLiteral("Store: %1\n").arg(database.file()) + layouts(database) +
-           tables(database) +
+    const QString backend = StoreUri::isPostgres(database.file()) ? QStringLiteral("PostgreSQL")
+                                                                  : QStringLiteral("SQLite file");
+    return QStringLiteral("Store: %1 (%2)\n").arg(database.displayName(), backend) +
+           layouts(database) + tables(database) +
            codeTree(database, QStringLiteral("ACR code tree"),
                     QLatin1String(CodeKeyPath::AcrTreePath), true) +
            codeTree(database, QStringLiteral("Angio code tree"),

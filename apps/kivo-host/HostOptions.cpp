@@ -1,5 +1,7 @@
 #include "HostOptions.h"
 
+#include "platform/config/StoreUri.h"
+
 #include <kivo/TceExport.h>
 
 #include <QCommandLineParser>
@@ -96,8 +98,11 @@ HostOptions HostOptions::parse(const QStringList &arguments)
     parser.process(arguments);
 
     HostOptions options;
+    // A URI names a database, not a file below the working folder.
     if (parser.isSet(store))
-        options.storeFile = QDir::current().absoluteFilePath(parser.value(store));
+        options.storeFile = StoreUri::hasScheme(parser.value(store))
+                                ? parser.value(store)
+                                : QDir::current().absoluteFilePath(parser.value(store));
     options.recordsFile = QDir::current().absoluteFilePath(parser.value(records));
     options.login = parser.value(login);
     if (parser.isSet(screenshot))

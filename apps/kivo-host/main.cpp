@@ -39,7 +39,7 @@ void prepareStore(const HostOptions &options)
         setPlatformValue(u"ConfigStoreFile", options.storeFile);
     ConfigDatabase store;
     if (seedStore(store, false))
-        std::printf("Created the configuration store %s\n", qPrintable(store.file()));
+        std::printf("Created the configuration store %s\n", qPrintable(store.displayName()));
     setPlatformValue(u"ConfigStoreFile", store.file());
     setPlatformValue(u"CurrUser", options.login);
     setPlatformValue(u"CurrMachine", QSysInfo::machineHostName());

@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
         setPlatformValue(u"CurrUser", parser.value(loginOption));
         ConfigDatabase database;
         if (seedStore(database, false))
-            out << "Seeded a new store at " << database.file() << '\n';
+            out << "Seeded a new store at " << database.displayName() << '\n';
 
         // The dialogs take their fonts, scale, colours and texts from the
         // settings the configuration manager reads at start.

@@ -1,7 +1,7 @@
 #include "AppSettings.h"
 
 #include "ConfigDatabase.h"
-#include "StoreConnection.h"
+#include "StoreBackend.h"
 
 #include <atomic>
 
@@ -20,7 +20,7 @@ void AppSettings::SetColorDefaultsSource(ColorDefaultsSource source)
 AppSettings::AppSettings() : AppSettings(ConfigDatabase::defaultFile()) {}
 
 AppSettings::AppSettings(const QString &storeFile)
-    : StoreTree(StoreConnection::open(storeFile),
+    : StoreTree(StoreBackend::open(storeFile),
                 ConfigPath::parse(QString::fromLatin1(ApplicationPath)))
 {
 }

@@ -3,10 +3,14 @@
 #include "ConfigTransaction.h"
 #include "StoreTree.h"
 
-// The persistent store: one SQLite file, absolute paths. Cheap to create:
-// every ConfigDatabase on the same file in one thread shares one connection.
+// The persistent store, absolute paths: a SQLite file, or a PostgreSQL
+// database that many workstations share when the store's name is a libpq
+// URI (postgresql://... or postgres://...; the tables are in the schema
+// "kivo" unless the URI's options say "-c kivo.schema=name"). A name with
+// any other scheme:// is refused. Cheap to create: every ConfigDatabase on
+// the same store in one thread shares one connection.
 //
-// The file is, in this order: the one given to the constructor, the
+// The store is, in this order: the one given to the constructor, the
 // platform value "ConfigStoreFile" set by the host, the environment variable
 // KIVO_STORE, or "kivo/config.db" under the user's data folder
 // ($XDG_DATA_HOME, else ~/.local/share). Reading never writes: a missing or
@@ -16,8 +20,10 @@
 // upgraded when a process that may write it opens it; one that may only
 // read it throws StoreReadOnly saying so.
 //
-// Two processes may use one file side by side: a writer that finds the file
-// busy waits for the other instead of failing.
+// Two processes may use one store side by side: a writer that finds the
+// store busy waits for the other instead of failing. On PostgreSQL, a call
+// after the connection was lost connects again; one that cannot reach the
+// server throws StoreFailure.
 class ConfigDatabase : public StoreTree
 {
 public:
@@ -26,7 +32,13 @@ public:
     ~ConfigDatabase() override;
 
     static QString defaultFile();
+    // The file or URI that opens this store again: pass it on, never show
+    // it (a URI may hold a password). displayName() is for people and logs.
     QString file() const;
+    QString displayName() const;
+    // Whether the store exists: false for a missing or empty file, or a
+    // database without the store's schema.
+    bool hasStore() const;
 
     // The platform values "CurrUser", "CorvalisRoot", "CurrMachine" (and
     // "ConfigStoreFile"): as the host set them in the platform runtime, else

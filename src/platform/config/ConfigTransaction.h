@@ -2,7 +2,7 @@
 
 #include <memory>
 
-class StoreConnection;
+class StoreBackend;
 
 // RAII scope of one store transaction: every write until commit() is one
 // change; without commit() the writes are rolled back when the scope ends.
@@ -10,7 +10,7 @@ class StoreConnection;
 class ConfigTransaction
 {
 public:
-    explicit ConfigTransaction(std::shared_ptr<StoreConnection> connection);
+    explicit ConfigTransaction(std::shared_ptr<StoreBackend> backend);
     ConfigTransaction(ConfigTransaction &&other) noexcept;
     ConfigTransaction(const ConfigTransaction &) = delete;
     ConfigTransaction &operator=(const ConfigTransaction &) = delete;
@@ -20,6 +20,6 @@ public:
     void commit();
 
 private:
-    std::shared_ptr<StoreConnection> m_connection;
+    std::shared_ptr<StoreBackend> m_backend;
     int m_level = 0; // 0 once committed, rolled back or moved from
 };

@@ -2,7 +2,7 @@
 
 #include "ConfigTree.h"
 
-class StoreConnection;
+class StoreBackend;
 
 // A live view of the persistent store below one key (the prefix). Paths are
 // relative to the prefix; reads and writes go straight to the store. The
@@ -10,7 +10,7 @@ class StoreConnection;
 class StoreTree : public ConfigTree
 {
 public:
-    StoreTree(std::shared_ptr<StoreConnection> connection, ConfigPath prefix);
+    StoreTree(std::shared_ptr<StoreBackend> backend, ConfigPath prefix);
     ~StoreTree() override;
 
     const ConfigPath &prefix() const { return m_prefix; }
@@ -32,13 +32,8 @@ protected:
     // The absolute key (ConfigPath::key) of path, without building a path:
     // valid until the next call.
     QByteArrayView absoluteKey(const ConfigPath &path) const;
-    // Stores tree below the absolute parent path in one transaction, in the
-    // place of the child folded as oldFoldedName (or at the end) and
-    // replacing a child of the tree's own name.
-    void replaceChild(const ConfigPath &parent, const QString &oldFoldedName,
-                      const FreeConfigTree &tree);
 
-    std::shared_ptr<StoreConnection> m_connection;
+    std::shared_ptr<StoreBackend> m_backend;
     ConfigPath m_prefix;
 
 private:

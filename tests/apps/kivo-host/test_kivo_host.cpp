@@ -1,3 +1,6 @@
+#include "PgTestStore.h"
+#include "platform/config/ConfigDatabase.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QImage>
@@ -133,9 +136,11 @@ protected:
     }
 
     // Runs --demo-design by (dx, dy) pixels and reads where it saw the label.
-    LabelPlaces demoDesign(const QString &store, int dx, int dy) const
+    LabelPlaces demoDesign(const QString &store, int dx, int dy,
+                           const QStringList &options = {}) const
     {
-        const HostRun result = run({QStringLiteral("--demo-design=%1,%2").arg(dx).arg(dy)}, store);
+        const HostRun result = run(
+            QStringList{QStringLiteral("--demo-design=%1,%2").arg(dx).arg(dy)} + options, store);
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
         // Each place as "x,y wxh".
         const QString place = "(-?\\d+),(-?\\d+) (\\d+)x(\\d+)";
@@ -546,4 +551,21 @@ TEST_F(KivoHost, ExportsThatCannotBeSentGoOutAtTheNextStart)
     EXPECT_TRUE(outbox.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
     EXPECT_EQ(dicomFiles(received, "KO").size(), 2);
     EXPECT_EQ(dicomFiles(received, "SR").size(), 2);
+}
+
+// Guards against a workstation that does not build the layout another one
+// saved in the site's PostgreSQL store: a second host, another login with
+// its own records, starts where the first one dropped the field, and its
+// own drop is what the first one builds next.
+TEST_F(KivoHost, TwoWorkstationsShareTheSiteStore)
+{
+    KIVO_REQUIRE_PG_SERVER();
+    const QString site = TempPgStore().uri;
+    const LabelPlaces first = demoDesign(site, 40, 20);
+    EXPECT_EQ(first.next, first.dropped);
+    ConfigDatabase(site).WriteLong("Corvalis\\system\\users\\second\\edit_allowed", 1);
+    const QStringList secondDesk = {"--login", "second", "--records", path("second.db")};
+    const LabelPlaces second = demoDesign(site, -25, -10, secondDesk);
+    EXPECT_EQ(second.before, first.dropped);
+    EXPECT_EQ(demoDesign(site, 5, 5).before, second.dropped);
 }

@@ -1,7 +1,8 @@
-// What the store tests share: a store file of their own and the error a
-// call throws.
+// What the store tests share: a store file or PostgreSQL schema of their
+// own and the error a call throws.
 #pragma once
 
+#include "PgTestStore.h"
 #include "platform/Err.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,7 @@
-// The operations every configuration tree offers, run once against the
-// in-memory tree and once against the SQLite store: callers swap one for the
-// other (a loaded snapshot for the live store) and must see no difference.
+// The operations every configuration tree offers, run against the in-memory
+// tree, the SQLite store and the PostgreSQL store: callers swap one for
+// another (a loaded snapshot for the live store, one site's database for a
+// machine's file) and must see no difference.
 #include "ConfigStoreTest.h"
 
 #include "platform/config/ConfigDatabase.h"
@@ -12,22 +13,40 @@ namespace {
 
 struct FreeBackend
 {
+    static constexpr bool needsServer = false;
     std::shared_ptr<ConfigTree> make() { return std::make_shared<FreeConfigTree>(); }
 };
 
-struct StoreBackend : TempStoreFile
+struct SqliteBackend : TempStoreFile
 {
+    static constexpr bool needsServer = false;
     std::shared_ptr<ConfigTree> make() { return std::make_shared<ConfigDatabase>(file); }
+};
+
+struct PgBackend
+{
+    static constexpr bool needsServer = true;
+    std::shared_ptr<ConfigTree> make()
+    {
+        return std::make_shared<ConfigDatabase>(TempPgStore().uri);
+    }
 };
 
 template <typename Backend> class ConfigTreeContract : public ::testing::Test
 {
 protected:
+    void SetUp() override
+    {
+        if (Backend::needsServer)
+            KIVO_REQUIRE_PG_SERVER();
+        tree = backend.make();
+    }
+
     Backend backend;
-    std::shared_ptr<ConfigTree> tree = backend.make();
+    std::shared_ptr<ConfigTree> tree;
 };
 
-using Backends = ::testing::Types<FreeBackend, StoreBackend>;
+using Backends = ::testing::Types<FreeBackend, SqliteBackend, PgBackend>;
 TYPED_TEST_SUITE(ConfigTreeContract, Backends);
 
 const QString A = QStringLiteral("a");
