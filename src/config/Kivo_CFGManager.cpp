@@ -170,8 +170,12 @@ FreeConfigTree &Kivo_CFGManager::saveTree() const
 
 bool Kivo_CFGManager::InitBeforeReadLayout(bool readDefault)
 {
+    return InitBeforeReadLayout(database(), readDefault);
+}
+
+bool Kivo_CFGManager::InitBeforeReadLayout(const ConfigTree &store, bool readDefault)
+{
     log(QStringLiteral("Start InitBeforeReadLayout"));
-    const ConfigDatabase &store = database();
     if (readDefault) {
         m_readTree = store.OpenSubTree(QLatin1String(DEFAULT_LAYOUT_PATH));
         // A reset to the default still replaces the user's own layout when

@@ -74,6 +74,8 @@ private:
         bool afip = false;
     };
     Content content() const;
+    // The field sets' tags, by set; "" for a set without one.
+    QStringList tags() const;
     QStringList captionsOf(const Content &content) const;
     RecordView read(TFData *record) const;
     void showRecord(const RecordView &view);
