@@ -42,7 +42,14 @@ Codes readCodes(TFData *record)
 
 void writeCodes(TFData *record, const QString &acrCode, const QString &angioCode)
 {
-    const AcrCode::Parts code = AcrCode::split(acrCode);
+    // The code the record holds goes back as it is, not split again: a part
+    // holding the separator would break apart, and a pathology without its
+    // anatomy, which the form does not show, would be lost.
+    const QString anatomy = RecordAccess::value(record, AnatomyTag);
+    const QString pathology = RecordAccess::value(record, PathologyTag);
+    const bool unchanged = AcrCode::joined(anatomy, pathology).value_or(QString()) == acrCode;
+    const AcrCode::Parts code =
+        unchanged ? AcrCode::Parts{anatomy, pathology} : AcrCode::split(acrCode);
     FormServices::log(QStringLiteral("Anatomy= ") + code.anatomy);
     RecordAccess::setValue(record, AnatomyTag, code.anatomy);
     FormServices::log(QStringLiteral("Pathology= ") + code.pathology);

@@ -28,7 +28,9 @@ QStringList readFields(TFData *record, const QStringList &tags);
 void writeFields(TFData *record, const QStringList &tags, const QStringList &values);
 
 Codes readCodes(TFData *record);
-// The shown ACR code goes back split into anatomy and pathology.
+// The shown ACR code goes back split into anatomy and pathology, unless it
+// is the code the record holds (none when it holds a pathology without its
+// anatomy): then the record keeps its parts as they are.
 void writeCodes(TFData *record, const QString &acrCode, const QString &angioCode);
 
 } // namespace RecordValues
