@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 

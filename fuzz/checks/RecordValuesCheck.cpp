@@ -6,6 +6,7 @@
 #include "form/RecordAccess.h"
 #include "form/RecordValues.h"
 
+#include <iterator>
 #include <memory>
 
 namespace FuzzChecks {
