@@ -4,7 +4,9 @@ namespace {
 
 QString fromBstr(BSTR text)
 {
-    return QString::fromUtf16(text, SysStringLen(text));
+    // Unit for unit: fromUtf16 would take a leading U+FEFF or U+FFFE for a
+    // byte-order mark.
+    return QString(reinterpret_cast<const QChar *>(text), qsizetype(SysStringLen(text)));
 }
 
 } // namespace

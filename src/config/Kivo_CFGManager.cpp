@@ -170,21 +170,37 @@ FreeConfigTree &Kivo_CFGManager::saveTree() const
     return *m_saveTree;
 }
 
+namespace {
+
+// The layout is read key by key: from a store it is loaded as one subtree
+// first, so a store on a server is not asked once per key; a tree in memory
+// is read where it is.
+ConfigTreePtr layoutTree(const ConfigTree &store, const QString &path)
+{
+    if (const auto *database = dynamic_cast<const ConfigDatabase *>(&store))
+        return database->LoadTree(path);
+    return store.OpenSubTree(path);
+}
+
+} // namespace
+
 bool Kivo_CFGManager::InitBeforeReadLayout(bool readDefault)
 {
+    return InitBeforeReadLayout(database(), readDefault);
+}
+
+bool Kivo_CFGManager::InitBeforeReadLayout(const ConfigTree &store, bool readDefault)
+{
     log(QStringLiteral("Start InitBeforeReadLayout"));
-    const ConfigDatabase &store = database();
-    // The layout is read as one subtree load, then key by key in memory: a
-    // store on a server is not asked once per key.
     // A reset to the default still replaces the user's own layout when it
     // is saved, so remember where that is.
     m_storedLayout = store.OpenSubTree(QLatin1String(LAYOUT_PATH));
     if (!readDefault)
-        m_readTree = store.LoadTree(QLatin1String(LAYOUT_PATH));
+        m_readTree = layoutTree(store, QLatin1String(LAYOUT_PATH));
     if (readDefault || !m_readTree) {
         if (!readDefault)
             log(QStringLiteral("No Form Layout tree exists. Read default"));
-        m_readTree = store.LoadTree(QLatin1String(DEFAULT_LAYOUT_PATH));
+        m_readTree = layoutTree(store, QLatin1String(DEFAULT_LAYOUT_PATH));
     }
     log(QStringLiteral("Finish InitBeforeReadLayout"));
     return m_readTree != nullptr;

@@ -78,6 +78,9 @@ public:
     // WriteFormSize, WriteFieldLayout per set and kind, DumpDataToCFG.
     bool InitSaveTree();
     bool InitBeforeReadLayout(bool readDefault);
+    // The same on a tree that holds the layouts at the store's paths: a
+    // store opened elsewhere, or a tree in memory.
+    bool InitBeforeReadLayout(const ConfigTree &store, bool readDefault);
     void UpdateAETagCaption(const QString &typeName, const QString &caption);
     void DumpDataToCFG();
     void ReadFieldLayout(LayoutRecord &record, int setNumber, const QString &kind) const;

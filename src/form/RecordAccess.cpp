@@ -42,7 +42,10 @@ QString value(TFData *record, const QString &tag)
     const HRESULT hr = record->GetValue(name.get(), &raw);
     const OwnedBstr result(raw);
     check(hr, "GetValue", tag);
-    return QString::fromUtf16(result.get(), qsizetype(SysStringLen(result.get())));
+    // Copied unit for unit: QString::fromUtf16 would take a leading U+FEFF or
+    // U+FFFE for a byte-order mark, dropping it or swapping every unit.
+    return QString(reinterpret_cast<const QChar *>(result.get()),
+                   qsizetype(SysStringLen(result.get())));
 }
 
 QString optionalValue(TFData *record, const QString &tag)

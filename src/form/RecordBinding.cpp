@@ -6,13 +6,13 @@
 #include "common/QV_Resource.h"
 #include "common/ResourceIds.h"
 #include "config/Kivo_CFGManager.h"
-#include "form/AcrCode.h"
 #include "form/ComboCompletion.h"
 #include "form/FieldTextBox.h"
 #include "form/FormControls.h"
 #include "form/FormServices.h"
 #include "form/KeyPressWatcher.h"
 #include "form/RecordAccess.h"
+#include "form/RecordValues.h"
 #include "form/UserAction.h"
 #include "platform/Err.h"
 
@@ -33,10 +33,7 @@
 
 namespace {
 
-const QString AnatomyTag = QStringLiteral("KESTO_TF_ANATOMY");
-const QString PathologyTag = QStringLiteral("KESTO_TF_PATHOLOGY");
 const QString AcrDescriptionTag = QStringLiteral("KESTO_TF_ACR_CODE_DESCRIPTION");
-const QString AngioTag = QStringLiteral("KESTO_TF_ANGIOGRAPHY");
 const QString AngioDescriptionTag = QStringLiteral("KESTO_TF_ANGIO_DESCRIPTION");
 const QString AfipTag = QStringLiteral("KESTO_TF_AFIP");
 const QString SubmittedByTag = QStringLiteral("KESTO_TF_SUBMITTED_BY");
@@ -162,9 +159,7 @@ struct RecordBinding::RecordView
     bool afip = false;
     QString acrDescription;
     QString angioDescription;
-    std::optional<QString> acrCode;
-    bool acrHasPathology = false;
-    QString angio;
+    RecordValues::Codes codes;
     QString submitter; // the displayed name
     QString date;
 };
@@ -172,19 +167,16 @@ struct RecordBinding::RecordView
 RecordBinding::RecordView RecordBinding::read(TFData *record) const
 {
     RecordView view;
-    for (int i = 0; i < m_ui.fieldSets.size(); ++i) {
-        const QString &tag = m_ui.fieldSets[i].tag;
-        if (tag.isEmpty())
+    const QStringList tags = this->tags();
+    for (int i = 0; i < tags.size(); ++i) {
+        if (tags[i].isEmpty())
             log(QStringLiteral("Tag asociated with the text box number %1is null").arg(i));
-        view.fields << (tag.isEmpty() ? QString() : RecordAccess::value(record, tag));
     }
+    view.fields = RecordValues::readFields(record, tags);
     view.afip = RecordAccess::value(record, AfipTag) == Yes;
     view.acrDescription = RecordAccess::value(record, AcrDescriptionTag);
     view.angioDescription = RecordAccess::value(record, AngioDescriptionTag);
-    const QString pathology = RecordAccess::value(record, PathologyTag);
-    view.acrCode = AcrCode::joined(RecordAccess::value(record, AnatomyTag), pathology);
-    view.acrHasPathology = !pathology.isEmpty();
-    view.angio = RecordAccess::value(record, AngioTag);
+    view.codes = RecordValues::readCodes(record);
     view.submitter = submitterName(record);
     view.date = RecordAccess::value(record, DateSubmittedTag);
     return view;
@@ -256,15 +248,15 @@ void RecordBinding::showRecord(const RecordView &view)
     showDescription(m_ui.txtCodeDesc, view.acrDescription);
     showDescription(m_ui.txtCodeAngio, view.angioDescription);
 
-    if (view.acrCode) {
-        log(view.acrHasPathology ? QStringLiteral("Setting Anat&Path code")
-                                 : QStringLiteral("Setting Anat code"));
-        m_ui.lblACRCode->setText(*view.acrCode);
+    if (view.codes.acr) {
+        log(view.codes.acrHasPathology ? QStringLiteral("Setting Anat&Path code")
+                                       : QStringLiteral("Setting Anat code"));
+        m_ui.lblACRCode->setText(*view.codes.acr);
     }
 
-    if (!view.angio.isEmpty()) {
-        log(QStringLiteral("Setting Angio code to ") + view.angio);
-        m_ui.lblAngioCode->setText(view.angio);
+    if (!view.codes.angio.isEmpty()) {
+        log(QStringLiteral("Setting Angio code to ") + view.codes.angio);
+        m_ui.lblAngioCode->setText(view.codes.angio);
     }
 
     if (!view.submitter.isEmpty()) {
@@ -295,22 +287,12 @@ void RecordBinding::FillTFData()
         throw Err(Err::WrongState, QStringLiteral("There is no record to fill"));
     log(QStringLiteral("SubmitData:: filling the data object"));
 
-    for (const FieldSet &set : m_ui.fieldSets) {
-        // A set without a tag has nowhere to go in the record.
-        if (!set.tag.isEmpty())
-            RecordAccess::setValue(m_record.get(), set.tag, set.value());
-    }
+    RecordValues::writeFields(m_record.get(), tags(), content().values);
 
-    const AcrCode::Parts code = AcrCode::split(m_ui.lblACRCode->text());
     log(QStringLiteral("Formatting the date"));
     const QString date = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
     log(QStringLiteral("start saving rest of the fields"));
-
-    log(QStringLiteral("Anatomy= ") + code.anatomy);
-    RecordAccess::setValue(m_record.get(), AnatomyTag, code.anatomy);
-    log(QStringLiteral("Pathology= ") + code.pathology);
-    RecordAccess::setValue(m_record.get(), PathologyTag, code.pathology);
-    RecordAccess::setValue(m_record.get(), AngioTag, m_ui.lblAngioCode->text());
+    RecordValues::writeCodes(m_record.get(), m_ui.lblACRCode->text(), m_ui.lblAngioCode->text());
     RecordAccess::setValue(m_record.get(), AfipTag,
                            m_ui.chkAFIP->isChecked() ? Yes : QStringLiteral("N"));
 

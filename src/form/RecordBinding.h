@@ -88,6 +88,8 @@ private:
     Content content() const;
     void showContent(const Content &held);
     Content contentOf(const QMap<QString, QString> &draft) const;
+    // The field sets' tags, by set; "" for a set without one.
+    QStringList tags() const;
     QStringList captionsOf(const Content &content) const;
     RecordView read(TFData *record) const;
     void showRecord(const RecordView &view);

@@ -70,6 +70,14 @@ RecordBinding::Content RecordBinding::content() const
     return held;
 }
 
+QStringList RecordBinding::tags() const
+{
+    QStringList tags;
+    for (const FieldSet &set : m_ui.fieldSets)
+        tags << set.tag;
+    return tags;
+}
+
 QStringList RecordBinding::captionsOf(const Content &held) const
 {
     QStringList captions;

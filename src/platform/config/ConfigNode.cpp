@@ -118,3 +118,11 @@ int ConfigNode::countNodes() const
         count += c->countNodes();
     return count;
 }
+
+int ConfigNode::levelsBelow() const
+{
+    int levels = 0;
+    for (const auto &c : children)
+        levels = std::max(levels, 1 + c->levelsBelow());
+    return levels;
+}

@@ -41,7 +41,8 @@ struct ConfigNode : std::enable_shared_from_this<ConfigNode>
     void renameChild(const QString &foldedName, const QString &newName);
     void clearChildren();
     std::unique_ptr<ConfigNode> clone() const;
-    int countNodes() const; // this node and all below
+    int countNodes() const;  // this node and all below
+    int levelsBelow() const; // 0 for a key without children
 
 private:
     // Brings the index in step after a child was appended.

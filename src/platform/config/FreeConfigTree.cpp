@@ -127,8 +127,15 @@ void FreeConfigTree::renameRoot(const QString &newName)
 
 void FreeConfigTree::attachTree(const ConfigPath &parent, const FreeConfigTree &tree)
 {
+    // Every key of the tree must fit, not only its root, as in the store: a
+    // key deeper than that could be neither read nor written by its path.
+    const ConfigPath root = parent.child(tree.RootName());
+    checkDepth(root);
+    if (m_depth + root.names().size() + tree.rootNode().levelsBelow() > ConfigPath::MaxDepth)
+        throw Err(
+            Err::InvalidPath,
+            QStringLiteral("The tree to store is deeper than %1 keys").arg(ConfigPath::MaxDepth));
     // Copy first: the tree may be a subtree of this one, even the key it replaces.
-    checkDepth(parent.child(tree.RootName()));
     std::shared_ptr<ConfigNode> copy = tree.rootNode().clone();
     ConfigNode *node = m_node.get();
     for (const QString &name : parent.names())

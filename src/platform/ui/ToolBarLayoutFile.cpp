@@ -237,15 +237,22 @@ private:
                 fail(QStringLiteral("tools[%1].subBand").arg(i),
                      QStringLiteral("\"%1\" is not a popup band").arg(subBand));
         }
-        for (const ToolBarLayout::Band &band : layout.bands)
-            checkNoCycle(layout, band, {});
+        QSet<QString> withoutCircle;
+        for (const ToolBarLayout::Band &band : layout.bands) {
+            QStringList path;
+            checkNoCycle(layout, band, path, withoutCircle);
+        }
     }
 
     // A submenu that contains itself, directly or through others, would
-    // open without end.
+    // open without end. A band is followed once: bands that open the same
+    // submenu through many tools would otherwise make the walk take time
+    // exponential in the number of bands.
     void checkNoCycle(const ToolBarLayout &layout, const ToolBarLayout::Band &band,
-                      QStringList path) const
+                      QStringList &path, QSet<QString> &withoutCircle) const
     {
+        if (withoutCircle.contains(band.name))
+            return;
         if (path.contains(band.name)) {
             path.append(band.name);
             fail(QStringLiteral("bands"), QStringLiteral("popup bands open each other in a "
@@ -258,9 +265,11 @@ private:
                 continue;
             for (const ToolBarLayout::Band &sub : layout.bands) {
                 if (sub.name == tool.subBand)
-                    checkNoCycle(layout, sub, path);
+                    checkNoCycle(layout, sub, path, withoutCircle);
             }
         }
+        path.removeLast();
+        withoutCircle.insert(band.name);
     }
 
     QString m_fileName;
