@@ -1,15 +1,6 @@
 #include "StudyRecord.h"
 
-namespace {
-
-QString fromBstr(BSTR text)
-{
-    // Unit for unit: fromUtf16 would take a leading U+FEFF or U+FFFE for a
-    // byte-order mark.
-    return QString(reinterpret_cast<const QChar *>(text), qsizetype(SysStringLen(text)));
-}
-
-} // namespace
+#include "platform/BstrText.h"
 
 ComRef<StudyRecord> StudyRecord::create(qint64 studyId, const QMap<QString, QString> &values)
 {

@@ -1,5 +1,7 @@
 #include "TeachingFileComponent.h"
 
+#include "platform/BstrText.h"
+
 #include <kivo/runtime.h>
 
 #include <QFile>
@@ -67,7 +69,7 @@ QString TeachingFileComponent::describeFailure(HRESULT result, const char *opera
     BSTR description = nullptr;
     QString text;
     if (GetErrorDescription(&description) == S_OK)
-        text = QString::fromUtf16(description, SysStringLen(description));
+        text = fromBstr(description);
     SysFreeString(description);
     if (text.isEmpty()) {
         text = QStringLiteral("%1 failed with 0x%2")

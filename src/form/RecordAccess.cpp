@@ -1,5 +1,6 @@
 #include "form/RecordAccess.h"
 
+#include "platform/BstrText.h"
 #include "platform/Err.h"
 
 #include <kivo/TFData.h>
@@ -42,10 +43,7 @@ QString value(TFData *record, const QString &tag)
     const HRESULT hr = record->GetValue(name.get(), &raw);
     const OwnedBstr result(raw);
     check(hr, "GetValue", tag);
-    // Copied unit for unit: QString::fromUtf16 would take a leading U+FEFF or
-    // U+FFFE for a byte-order mark, dropping it or swapping every unit.
-    return QString(reinterpret_cast<const QChar *>(result.get()),
-                   qsizetype(SysStringLen(result.get())));
+    return fromBstr(result.get());
 }
 
 QString optionalValue(TFData *record, const QString &tag)

@@ -1,6 +1,7 @@
 #include "AbiBoundary.h"
 
 #include "HostCallError.h"
+#include "platform/BstrText.h"
 
 #include "common/QV_VBLogger.h"
 
@@ -68,7 +69,7 @@ void AbiBoundary::checkHostResult(HRESULT result, const char *call)
                               .arg(static_cast<quint32>(result), 8, 16, QLatin1Char('0'));
     BSTR hostDescription = nullptr;
     if (GetErrorDescription(&hostDescription) == S_OK) {
-        const QString text = QString::fromUtf16(hostDescription, SysStringLen(hostDescription));
+        const QString text = fromBstr(hostDescription);
         if (!text.isEmpty())
             description += QStringLiteral(": ") + text;
     }

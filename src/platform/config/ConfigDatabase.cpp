@@ -2,6 +2,7 @@
 
 #include "FreeConfigTree.h"
 #include "StoreBackend.h"
+#include "platform/BstrText.h"
 #include "platform/Err.h"
 
 #include <kivo/runtime.h>
@@ -16,7 +17,7 @@ QString platformValue(const QString &name)
     BSTR value = nullptr;
     if (GetPlatformValue(reinterpret_cast<const OLECHAR *>(name.utf16()), &value) != S_OK)
         return QString();
-    const QString text = QString::fromUtf16(value, SysStringLen(value));
+    const QString text = fromBstr(value);
     SysFreeString(value);
     return text;
 }
