@@ -5,7 +5,9 @@
 // no logic. Warm: again and again in one process, the floor painted in the
 // same iteration. Cold: the first paint of a fresh process, this program run
 // again with --cold, the product and the floor in turns; medians and their
-// ratio, wall clock and the process's CPU time.
+// ratio, wall clock and the process's CPU time. The warm paint runs on the
+// SQLite file and on a PostgreSQL store seeded alike, over its Unix socket.
+#include "PgTestServer.h"
 #include "StudyRecord.h"
 
 #include "config/StoreSeed.h"
@@ -233,10 +235,51 @@ Span paintPlainWidgets()
     return span;
 }
 
+QString &benchStoreFile()
+{
+    static QString file;
+    return file;
+}
+
+void setPlatformValue(const char16_t *name, const QString &value)
+{
+    SetPlatformValue(name, reinterpret_cast<const OLECHAR *>(value.utf16()));
+}
+
+void useStore(const QString &storeFile)
+{
+    setPlatformValue(u"ConfigStoreFile", storeFile);
+    setPlatformValue(u"CurrUser", QStringLiteral("radiologist"));
+    setPlatformValue(u"CurrMachine", QStringLiteral("bench"));
+}
+
+// The seeded store on the tests' throwaway PostgreSQL server; "" (and the
+// benchmark skipped) when no server can be started.
+QString pgStore(benchmark::State &state)
+{
+    static PgTestServer server;
+    static const QString store = [] {
+        if (!server.isRunning())
+            return QString();
+        ConfigDatabase database(server.uri());
+        seedStore(database, false);
+        return server.uri();
+    }();
+    if (store.isEmpty())
+        state.SkipWithError(qPrintable(QStringLiteral("no PostgreSQL server: ") + server.error()));
+    return store;
+}
+
 // Product and floor in the same iteration, so that the load of the machine
-// weighs on both alike; the ratios are of their sums.
+// weighs on both alike; the ratios are of their sums. state.range(1): 1 on
+// PostgreSQL, 0 on the SQLite file.
 void BM_FirstPaintOfFilledWindow(benchmark::State &state)
 {
+    const bool onPostgres = state.range(1) != 0;
+    const QString store = onPostgres ? pgStore(state) : benchStoreFile();
+    if (store.isEmpty())
+        return;
+    useStore(store);
     ComRef<StudyRecord> record = StudyRecord::create(1, benchRecord(int(state.range(0))));
     Span product;
     Span floor;
@@ -255,12 +298,15 @@ void BM_FirstPaintOfFilledWindow(benchmark::State &state)
     state.counters["cpu_ms"] = product.cpuSeconds * 1e3 / iterations;
     state.counters["floor_cpu_ms"] = floor.cpuSeconds * 1e3 / iterations;
     state.counters["cpu_ratio"] = product.cpuSeconds / floor.cpuSeconds;
+    state.SetLabel(onPostgres ? "PostgreSQL" : "SQLite");
+    useStore(benchStoreFile());
 }
 BENCHMARK(BM_FirstPaintOfFilledWindow)
-    ->ArgName("megabyte")
-    ->Arg(0)
-    ->Arg(1)
-    ->Arg(2)
+    ->ArgNames({"megabyte", "postgres"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({2, 0})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
@@ -298,12 +344,6 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-QString &benchStoreFile()
-{
-    static QString file;
-    return file;
-}
-
 // Each iteration starts one process for the component and one for the floor,
 // in turns which first, so neither always runs on the warmer page cache.
 void BM_ColdFirstPaint(benchmark::State &state)
@@ -331,18 +371,6 @@ void BM_ColdFirstPaint(benchmark::State &state)
     state.counters["cpu_ratio"] = median(productCpu) / median(floorCpu);
 }
 BENCHMARK(BM_ColdFirstPaint)->Iterations(15)->UseManualTime()->Unit(benchmark::kMillisecond);
-
-void setPlatformValue(const char16_t *name, const QString &value)
-{
-    SetPlatformValue(name, reinterpret_cast<const OLECHAR *>(value.utf16()));
-}
-
-void useStore(const QString &storeFile)
-{
-    setPlatformValue(u"ConfigStoreFile", storeFile);
-    setPlatformValue(u"CurrUser", QStringLiteral("radiologist"));
-    setPlatformValue(u"CurrMachine", QStringLiteral("bench"));
-}
 
 // One cold first paint in this fresh process; prints its wall and CPU
 // seconds.

@@ -2,8 +2,10 @@
 // the same tree read from a flat file and one level painted in a plain list,
 // Qt and the C++ library alone. Opening the picker measures the floor in the
 // same iteration and reports the ratio. Then one level change into 100
-// children.
+// children. Reading the tree and opening the picker run on the SQLite file
+// and on a PostgreSQL store holding the same tree, over its Unix socket.
 #include "AcrKeyPaths.h"
+#include "PgTestServer.h"
 #include "PickerBenchMain.h"
 
 #include "common/QV_ResourceSettings.h"
@@ -59,7 +61,11 @@ struct BenchStore
             flat.write((keyPath + QLatin1Char('\t') + description + QLatin1Char('\n')).toUtf8());
         }
         ConfigDatabase(storeFile).AttachTree(TreeParent, tree);
+        if (pgServer.isRunning())
+            ConfigDatabase(pgServer.uri()).AttachTree(TreeParent, tree);
     }
+
+    PgTestServer pgServer;
 };
 
 BenchStore &store()
@@ -115,10 +121,46 @@ double threadCpuSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
+// Makes the benchmark's store current while it lives: the SQLite file, or
+// with state.range(0) 1 the PostgreSQL store (the benchmark skipped when no
+// server could be started). The file is current again afterwards.
+class BackendChoice
+{
+public:
+    explicit BackendChoice(benchmark::State &state)
+    {
+        const bool onPostgres = state.range(0) != 0;
+        if (onPostgres && !store().pgServer.isRunning()) {
+            state.SkipWithError(
+                qPrintable(QStringLiteral("no PostgreSQL server: ") + store().pgServer.error()));
+            return;
+        }
+        m_usable = true;
+        use(onPostgres ? store().pgServer.uri() : store().storeFile);
+        state.SetLabel(onPostgres ? "PostgreSQL" : "SQLite");
+    }
+    ~BackendChoice() { use(store().storeFile); }
+    BackendChoice(const BackendChoice &) = delete;
+    BackendChoice &operator=(const BackendChoice &) = delete;
+
+    bool usable() const { return m_usable; }
+
+private:
+    static void use(const QString &storeName)
+    {
+        SetPlatformValue(u"ConfigStoreFile", reinterpret_cast<const OLECHAR *>(storeName.utf16()));
+    }
+
+    bool m_usable = false;
+};
+
 // The store's part of opening: reading the whole tree into memory. Freeing
 // the previous tree is not part of it.
 void BM_LoadTreeFromStore(benchmark::State &state)
 {
+    const BackendChoice backend(state);
+    if (!backend.usable())
+        return;
     ConfigDatabase database;
     std::shared_ptr<FreeConfigTree> tree;
     for (auto _ : state) {
@@ -135,6 +177,9 @@ void BM_LoadTreeFromStore(benchmark::State &state)
 // are of the sums of the picker's and the floor's CPU time.
 void BM_OpenAcrPicker(benchmark::State &state)
 {
+    const BackendChoice backend(state);
+    if (!backend.usable())
+        return;
     Kivo_ACRCodeFrm picker;
     FloorList floorList;
     double pickerCpu = 0;
@@ -210,8 +255,8 @@ void BM_AcrLevelChangeInto100(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_FloorFlatFileAndPlainList)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadTreeFromStore)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenAcrPicker)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadTreeFromStore)->ArgName("postgres")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAcrPicker)->ArgName("postgres")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReopenAcrPicker)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AcrLevelChangeInto100)->Unit(benchmark::kMillisecond);
 

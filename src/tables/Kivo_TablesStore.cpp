@@ -3,6 +3,7 @@
 #include "common/QV_VBLogger.h"
 #include "platform/Err.h"
 #include "platform/config/ConfigDatabase.h"
+#include "platform/config/FreeConfigTree.h"
 
 #include <QRegularExpression>
 
@@ -81,8 +82,9 @@ TableRecord readTable(const ConfigTree &table)
 void Kivo_TablesStore::ReadCfgTables()
 {
     QV_VBLogger::WriteLog(QStringLiteral("Before reading the tables from the cfg"), LogSource);
-    ConfigDatabase database;
-    const ConfigTreePtr root = database.OpenSubTree(QLatin1String(CFG_TABLES_PATH));
+    // One subtree load, not a query per table and value: on a server store
+    // each of those would be a round trip.
+    const ConfigTreePtr root = ConfigDatabase().LoadTree(QLatin1String(CFG_TABLES_PATH));
     QV_VBLogger::WriteLog(QStringLiteral("After reading the tables from the cfg"), LogSource);
 
     const int tableCount = root ? root->ChildCount(QString()) : 0;

@@ -1,6 +1,7 @@
 #include "Bstr.h"
 #include "FakeTFData.h"
 #include "FormLookup.h"
+#include "PgTestStore.h"
 #include "RecordingUIListener.h"
 #include "ScratchStore.h"
 #include "tables/ModalDialogs.h"
@@ -421,6 +422,54 @@ TEST_F(HostEntry, UnInitializeTearsDownAndLaterCallsFailCleanly)
     ASSERT_EQ(m_manager->Init(), S_OK);
     showEntry();
     EXPECT_EQ(timesBuilt(), built + 1);
+    EXPECT_EQ(historyBox()->toPlainText(), "Cough for three weeks");
+}
+
+// Guards against a PostgreSQL outage between two host calls that hangs or
+// crashes the component, passes for success, shows the user nothing or
+// leaves half a layout behind, and against a component that stays broken
+// once the server is back instead of connecting again by itself.
+TEST_F(HostEntry, AServerOutageFailsCleanlyAndTheStoreConnectsAgain)
+{
+    KIVO_REQUIRE_PG_SERVER();
+    const TempPgStore site;
+    {
+        ConfigDatabase store(site.uri);
+        ASSERT_TRUE(seedStore(store, false));
+    }
+    ASSERT_EQ(m_manager->UnInitialize(), S_OK);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(useStoreFile(site.uri));
+    ASSERT_EQ(m_manager->Init(), S_OK) << QString::fromStdU16String(lastError()).toStdString();
+    showEntry();
+    FormLookup::tool(form(), FormLookup::DesignModeTool)->trigger();
+    QLabel *history = FormLookup::fieldLabel(form(), QStringLiteral("History:"));
+    ASSERT_NE(history, nullptr);
+    history->move(history->pos() + QPoint(0, 30));
+
+    pgServer().stop();
+    {
+        MessageBoxAnswerer answerer;
+        FormLookup::tool(form(), FormLookup::SaveLayoutTool)->trigger();
+        const QStringList shown = answerer.takeTexts();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown[0].contains(QStringLiteral("configuration store")))
+            << qPrintable(shown[0]);
+    }
+    ASSERT_EQ(m_manager->UnInitialize(), S_OK);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const HRESULT duringOutage = m_manager->Init();
+    const QString description = QString::fromStdU16String(lastError());
+    EXPECT_TRUE(FAILED(duringOutage));
+    EXPECT_TRUE(description.contains(QStringLiteral("configuration store")))
+        << qPrintable(description);
+
+    ASSERT_TRUE(pgServer().start()) << qPrintable(pgServer().error());
+    EXPECT_FALSE(ConfigDatabase(site.uri).KeyExists(
+        QStringLiteral("Corvalis\\system\\applications\\quovira\\teachingfile\\appearance\\form_"
+                       "layout")));
+    ASSERT_EQ(m_manager->Init(), S_OK) << QString::fromStdU16String(lastError()).toStdString();
+    showEntry();
     EXPECT_EQ(historyBox()->toPlainText(), "Cough for three weeks");
 }
 

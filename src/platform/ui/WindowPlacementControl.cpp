@@ -3,6 +3,8 @@
 #include "PlacementRules.h"
 #include "platform/Err.h"
 #include "platform/config/AppSettings.h"
+#include "platform/config/ConfigDatabase.h"
+#include "platform/config/FreeConfigTree.h"
 #include "platform/environment/UIEnvironment.h"
 
 #include <QEvent>
@@ -82,15 +84,19 @@ void WindowPlacementControl::apply()
         request.owner = owner->window()->frameGeometry();
     const QString path = storePath();
     if (m_positionCode == PlacementRules::RestorePosition && !path.isEmpty()) {
-        AppSettings settings;
-        if (settings.KeyExists(path + key(UIEnvironment::PlacementLeftKey))) {
+        // One subtree load: on a server store each key read is a round trip.
+        const std::shared_ptr<FreeConfigTree> stored = ConfigDatabase().LoadTree(
+            QLatin1String(AppSettings::ApplicationPath) + QLatin1Char('\\') + path);
+        if (stored && stored->KeyExists(QLatin1String(UIEnvironment::PlacementLeftKey))) {
+            const auto number = [&stored](const char *name) {
+                return stored->ReadLong(QLatin1String(name));
+            };
             request.storedScreen =
-                settings.ReadString(path + key(UIEnvironment::PlacementScreenKey));
-            request.stored =
-                QRect(settings.ReadLong(path + key(UIEnvironment::PlacementLeftKey)),
-                      settings.ReadLong(path + key(UIEnvironment::PlacementTopKey)),
-                      settings.ReadLong(path + key(UIEnvironment::PlacementWidthKey)),
-                      settings.ReadLong(path + key(UIEnvironment::PlacementHeightKey)));
+                stored->ReadString(QLatin1String(UIEnvironment::PlacementScreenKey));
+            request.stored = QRect(number(UIEnvironment::PlacementLeftKey),
+                                   number(UIEnvironment::PlacementTopKey),
+                                   number(UIEnvironment::PlacementWidthKey),
+                                   number(UIEnvironment::PlacementHeightKey));
             request.stored.setSize(request.stored.size() + frameMargins);
         }
     }
