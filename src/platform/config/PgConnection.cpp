@@ -16,9 +16,12 @@ constexpr const char *DefaultSchema = "kivo";
 // is an error, as on a SQLite file.
 constexpr const char *LockTimeout = "SET lock_timeout = '30s'";
 
-QHash<QString, std::weak_ptr<PgConnection>> &openConnections()
+// Store objects are made and dropped freely (a picker lets go of its own
+// when it closes), but a session with the server costs round trips and
+// authentication to open: it is kept for the thread's life.
+QHash<QString, std::shared_ptr<PgConnection>> &openConnections()
 {
-    thread_local QHash<QString, std::weak_ptr<PgConnection>> connections;
+    thread_local QHash<QString, std::shared_ptr<PgConnection>> connections;
     return connections;
 }
 
@@ -137,9 +140,21 @@ std::shared_ptr<PgConnection> PgConnection::open(const QString &uri)
 {
     auto &connections = openConnections();
     // A connection inherited through fork() belongs to the parent process.
-    std::shared_ptr<PgConnection> connection = connections.value(uri).lock();
-    if (connection && connection->m_pid == getpid())
-        return connection;
+    std::shared_ptr<PgConnection> connection = connections.value(uri);
+    if (connection && connection->m_pid == getpid()) {
+        // Shared as it is while other store objects use it.
+        if (connection.use_count() > 2)
+            return connection;
+        // Idle since its last store object let go of it: checked as a new
+        // connection would be; one the server cannot take back is made anew.
+        try {
+            connection->recheckSchema();
+            return connection;
+        } catch (const Err &e) {
+            if (e.number() == Err::NotAStore)
+                throw;
+        }
+    }
     connection.reset(new PgConnection(uri, StoreUri::masked(uri)));
     connection->connect();
     connections.insert(uri, connection);
