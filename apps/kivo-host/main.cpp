@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QThreadPool>
 #include <QStatusBar>
 #include <QSysInfo>
 
@@ -116,7 +117,10 @@ int main(int argc, char **argv)
 
     QString failure;
     try {
-        return run(options);
+        const int result = run(options);
+        // A send still running on a worker thread ends before the process.
+        QThreadPool::globalInstance()->waitForDone();
+        return result;
     } catch (const Err &err) {
         failure = err.description();
     } catch (const std::exception &err) {
