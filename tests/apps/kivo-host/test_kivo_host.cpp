@@ -61,6 +61,14 @@ protected:
         environment.insert("KIVO_LOG_DIR", m_dir.path());
         environment.insert("QT_QPA_PLATFORM", platform);
         environment.remove("KIVO_STORE");
+        // Under the sanitizers, LeakSanitizer's own tracer thread sometimes
+        // dies (SIGSEGV) as a kivo-host that used the DICOM network ends,
+        // failing a run that leaked nothing. The host runs with every other
+        // sanitizer check; the component's leaks are checked in process by
+        // the host and form tests.
+        const QString sanitizer = environment.value("ASAN_OPTIONS");
+        if (!sanitizer.isEmpty())
+            environment.insert("ASAN_OPTIONS", sanitizer + ":detect_leaks=0");
         return environment;
     }
 
