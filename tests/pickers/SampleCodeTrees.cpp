@@ -1,5 +1,7 @@
 #include "SampleCodeTrees.h"
 
+#include "support/AcrKeyPaths.h"
+
 #include "platform/config/ConfigTree.h"
 
 #include <QStringList>
@@ -17,21 +19,6 @@ void writeCodes(ConfigTree &tree, const QString &root, const QList<QStringList> 
         else
             tree.WriteString(prefix + code[0] + QStringLiteral("\\description"), code[1]);
     }
-}
-
-// Key paths of count codes in a digit hierarchy: 1..9, then ten children
-// each, breadth first ("1", ..., "1\\10", ..., "1\\10\\100").
-QStringList digitHierarchy(int count)
-{
-    QStringList keyPaths;
-    for (int digit = 1; digit <= 9 && keyPaths.size() < count; ++digit)
-        keyPaths << QString::number(digit);
-    for (qsizetype i = 0; keyPaths.size() < count; ++i) {
-        const QString code = keyPaths[i].section(QLatin1Char('\\'), -1);
-        for (int digit = 0; digit <= 9 && keyPaths.size() < count; ++digit)
-            keyPaths << keyPaths[i] + QLatin1Char('\\') + code + QString::number(digit);
-    }
-    return keyPaths;
 }
 
 } // namespace
@@ -73,11 +60,11 @@ QStringList writeGeneratedAcr(ConfigTree &tree, int count)
         const QString code = keyPath.section(QLatin1Char('\\'), -1);
         tree.WriteString(keyPath + QStringLiteral("\\description"), kind + QLatin1Char(' ') + code);
     };
-    QStringList written = digitHierarchy(count / 2);
+    QStringList written = acrKeyPaths(count / 2);
     for (const QString &keyPath : written)
         describe(keyPath, QStringLiteral("Anatomy"));
     for (const QString region : {"1", "2", "3"}) {
-        for (const QString &code : digitHierarchy(count / 6)) {
+        for (const QString &code : acrKeyPaths(count / 6)) {
             const QString keyPath = region + QStringLiteral("\\path_code\\") + code;
             describe(keyPath, QStringLiteral("Pathology"));
             written << keyPath;
